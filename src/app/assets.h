@@ -1,0 +1,55 @@
+#ifndef TIREVANE_APP_ASSETS_H
+#define TIREVANE_APP_ASSETS_H
+
+// Every file the game reads, relative to its working directory.
+namespace assets {
+
+constexpr const char* kMenuFont = "alphamalemodern.ttf";
+constexpr const char* kHudFont = "spaceage.ttf";
+
+constexpr const char* kIntroPresents = "System/01/Introduce/Intro_presents.bmp";
+constexpr const char* kIntroName = "System/01/Introduce/Intro_Tirevane.bmp";
+constexpr const char* kWindowIcon = "System/01/Menu/Menu_Composed.bmp";
+constexpr const char* kMenuMusic = "System/01/Menu/main.mp3";
+constexpr const char* kCursorNormal = "System/01/Menu/Cursor_Curs01.bmp";
+constexpr const char* kCursorOver = "System/01/Menu/Cursor_Curs02.bmp";
+constexpr const char* kHitShot = "System/01/Menu/gun_shot.wav";
+constexpr const char* kMissShot = "System/01/Menu/missed_gun_shot.wav";
+constexpr const char* kHowToPlayPage = "System/02/How_play.bmp";
+constexpr const char* kAboutPage = "System/02/About.bmp";
+
+constexpr const char* kConfigFile = "System/01/config.conf";
+constexpr const char* kSaveFile = "System/02/user.saved";
+
+// One row of visor pictures and its hit sound.
+struct VisorAssets {
+    const char* normal;
+    const char* over;
+    const char* hit_sound;
+};
+
+constexpr int kVisorCount = 6;
+constexpr VisorAssets kVisors[kVisorCount] = {
+    {kCursorNormal, kCursorOver, kHitShot},
+    {"System/01/Visors/Visor_Visor02a.bmp", "System/01/Visors/Visor_Visor02b.bmp",
+     "System/Sounds/future_plasma.wma"},
+    {"System/01/Visors/Visor_Visor03a.bmp", "System/01/Visors/Visor_Visor03b.bmp",
+     "System/Sounds/high_flight_combat.wma"},
+    {"System/01/Visors/Visor_Visor04a.bmp", "System/01/Visors/Visor_Visor04b.bmp",
+     "System/Sounds/heavy_weapon.wma"},
+    {"System/01/Visors/Visor_Visor05a.bmp", "System/01/Visors/Visor_Visor05b.bmp",
+     "System/Sounds/simple.wav"},
+    {"System/01/Visors/Visor_Visor06a.bmp", "System/01/Visors/Visor_Visor06b.bmp",
+     "System/Sounds/sniper.wav"},
+};
+
+// Files without which the game cannot show its screens; sounds are not
+// among them, a missing sound only stays silent.
+constexpr const char* kRequired[] = {
+    kMenuFont, kHudFont, kIntroPresents, kIntroName, kCursorNormal, kCursorOver,
+    kHowToPlayPage, kAboutPage,
+};
+
+}  // namespace assets
+
+#endif

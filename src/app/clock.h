@@ -1,0 +1,25 @@
+#ifndef TIREVANE_APP_CLOCK_H
+#define TIREVANE_APP_CLOCK_H
+
+#include <SDL.h>
+
+// Where the game reads the time and waits. The match loop and the 1500 ms
+// pauses after menu choices go through it, so tests can replace it with a
+// clock that only moves when asked and play a whole match in milliseconds.
+class Clock {
+public:
+    Clock() = default;
+    Clock(const Clock&) = delete;
+    Clock& operator=(const Clock&) = delete;
+    virtual ~Clock() = default;
+
+    virtual Uint32 ticks() = 0;
+    virtual void delay(Uint32 ms) = 0;
+};
+
+// The clock in force: SDL's own unless a test installed another.
+Clock& game_clock();
+// Installs `clock` (not owned); nullptr restores SDL's clock.
+void set_game_clock(Clock* clock);
+
+#endif

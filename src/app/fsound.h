@@ -1,0 +1,39 @@
+#ifndef TIREVANE_APP_FSOUND_H
+#define TIREVANE_APP_FSOUND_H
+
+// The game's sound operations. Every call is safe in any state: without a
+// sound device, with a missing or undecodable file, with a null handle or
+// after FSOUND_Close it does nothing, prints nothing and never blocks.
+// Decoding is done by FFmpeg, mixing and output by OpenAL Soft.
+
+// Opaque handles: a stream is decoded while it plays (music, menu shots),
+// a sample is decoded whole when loaded (visor sounds).
+struct FSOUND_STREAM;
+struct FSOUND_SAMPLE;
+
+// Opens the default output device with `maxsoftwarechannels` voices.
+signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int flags);
+// Stops every sound and releases the device.
+void FSOUND_Close();
+
+FSOUND_STREAM* FSOUND_Stream_Open(const char* name, unsigned int mode, int offset, int length);
+// count -1 repeats without end.
+signed char FSOUND_Stream_SetLoopCount(FSOUND_STREAM* stream, int count);
+// Starts at once from the beginning, also when already playing.
+int FSOUND_Stream_Play(int channel, FSOUND_STREAM* stream);
+signed char FSOUND_Stream_Stop(FSOUND_STREAM* stream);
+signed char FSOUND_Stream_Close(FSOUND_STREAM* stream);
+
+FSOUND_SAMPLE* FSOUND_Sample_Load(int index, const char* name, unsigned int mode, int offset, int length);
+// Starts the sample on a free channel; when all are busy the oldest is reused.
+int FSOUND_PlaySound(int channel, FSOUND_SAMPLE* sample);
+void FSOUND_Sample_Free(FSOUND_SAMPLE* sample);
+
+// Read-only views for tests and benchmarks: how often a handle was asked
+// to play (0 for a null handle).
+namespace audio_probe {
+unsigned stream_play_count(const FSOUND_STREAM* stream);
+unsigned sample_play_count(const FSOUND_SAMPLE* sample);
+}  // namespace audio_probe
+
+#endif
