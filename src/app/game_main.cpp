@@ -1,24 +1,122 @@
 #include "app/game_main.h"
 
 #include <SDL.h>
+#include <SDL_ttf.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "app/assets.h"
+#include "app/fsound.h"
+#include "app/intro.h"
+#include "app/sdl_util.h"
+#include "menu/main_actions.h"
+#include "menu/menu.h"
+#include "menu/options_actions.h"
+
+namespace {
+
+bool file_is_usable(const char* path)
+{
+    const bool is_font = path == assets::kMenuFont || path == assets::kHudFont;
+    if (is_font) {
+        TTF_Font* font = TTF_OpenFont(path, 12);
+        if (font) {
+            TTF_CloseFont(font);
+        }
+        return font != nullptr;
+    }
+    SDL_Surface* picture = load_bmp(path);
+    free_surface(picture);
+    return picture != nullptr;
+}
+
+// The screens cannot be shown without their pictures and fonts, so say
+// plainly which ones are missing rather than open a blank window.
+bool required_assets_present()
+{
+    bool all_present = true;
+    for (const char* path : assets::kRequired) {
+        if (!file_is_usable(path)) {
+            std::fprintf(stderr,
+                         "tirevane: cannot read '%s'; start the game from the folder that "
+                         "holds System/ and the font files\n",
+                         path);
+            all_present = false;
+        }
+    }
+    return all_present;
+}
+
+Menu* build_main_menu()
+{
+    Menu* menu = new Menu(true);
+    menu->add_item("Jouer", 111, play_action);
+    menu->add_item("Comment jouer", 210, how_to_play_action);
+    menu->add_item("Options", 309, options_action);
+    menu->add_item("A propos...", 408, about_action);
+    menu->add_item("Quitter", 507, quit_action);
+    return menu;
+}
+
+void shut_down_libraries()
+{
+    TTF_Quit();
+    SDL_Quit();
+    FSOUND_Close();
+}
+
+}  // namespace
 
 int tirevane_main(int, char**)
 {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    FSOUND_Init(44100, 32, 0);
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "tirevane: cannot start the video system: %s\n", SDL_GetError());
+        FSOUND_Close();
         return 1;
     }
+    TTF_Init();
+    if (!required_assets_present()) {
+        shut_down_libraries();
+        return 1;
+    }
+
     SDL_WM_SetCaption("Tirevane", nullptr);
+    // Kept for the life of the program: the window manager holds on to it.
+    SDL_Surface* icon = load_bmp(assets::kWindowIcon);
+    if (icon) {
+        SDL_WM_SetIcon(icon, nullptr);
+    }
     SDL_Surface* screen = SDL_SetVideoMode(800, 600, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
     if (!screen) {
         std::fprintf(stderr, "tirevane: cannot open the 800x600 window: %s\n", SDL_GetError());
-        SDL_Quit();
+        free_surface(icon);
+        shut_down_libraries();
         return 1;
     }
-    SDL_Event e;
-    while (SDL_WaitEvent(&e) && e.type != SDL_QUIT && e.type != SDL_KEYDOWN) {
+
+    FSOUND_STREAM* music = FSOUND_Stream_Open(assets::kMenuMusic, 0, 0, 0);
+    Intro* intro = new Intro();
+    Menu* main_menu = build_main_menu();
+
+    const bool aborted = intro->run(screen);
+    delete intro;
+
+    if (!aborted) {
+        FSOUND_Stream_SetLoopCount(music, -1);
+        FSOUND_Stream_Play(-1, music);
+        main_menu->slide_in(screen);
+        main_menu->run(screen);
+        FSOUND_Stream_Stop(music);
     }
-    SDL_Quit();
+
+    delete main_menu;
+    FSOUND_Stream_Close(music);
+    free_surface(icon);
+    shut_down_libraries();
     return 0;
 }

@@ -1,0 +1,55 @@
+#ifndef TIREVANE_APP_INTRO_H
+#define TIREVANE_APP_INTRO_H
+
+#include <SDL.h>
+
+#include "app/sdl_util.h"
+
+// The opening sequence: "presents" fades in, cross-fades into the game's
+// title card, which fades to black while the red title comes up where the
+// main menu's title starts. Any key skips it; Escape or closing the window
+// aborts the program. Paced by screen flips only.
+class Intro : NonCopyable {
+public:
+    Intro();
+    ~Intro();
+
+    // true: aborted (Escape or quit request); false: completed or skipped.
+    bool run(SDL_Surface* screen);
+    // Drains pending events; true means abort.
+    bool poll_input();
+
+    void fade_presents(Uint8 step, SDL_Surface* screen);
+    void fade_name(Uint8 step, SDL_Surface* screen);
+    void fade_title(Uint8 step, SDL_Surface* screen);
+    void fade_black(Uint8 step, SDL_Surface* screen);
+
+    // Read-only views for tests.
+    Uint8 presents_alpha() const { return alpha_presents; }
+    Uint8 name_alpha() const { return alpha_name; }
+    Uint8 black_alpha() const { return alpha_black; }
+    Uint8 title_alpha() const { return alpha_title; }
+    unsigned flips() const { return flip_count; }
+
+private:
+    // Sets the layer's alpha to its counter, blits it, then moves the counter
+    // by `step` (8-bit: a step of 254 lowers it by 2).
+    void fade(SDL_Surface* layer, SDL_Rect& pos, Uint8& counter, Uint8 step, SDL_Surface* screen);
+    void flip(SDL_Surface* screen);
+
+    SDL_Surface* presents;
+    SDL_Surface* name_picture;
+    SDL_Surface* title;
+    SDL_Surface* black_layer;
+    SDL_Rect picture_pos;
+    SDL_Rect title_pos;
+    SDL_Event event;
+    Uint8 skip;
+    Uint8 alpha_presents;
+    Uint8 alpha_name;
+    Uint8 alpha_black;
+    Uint8 alpha_title;
+    unsigned flip_count;
+};
+
+#endif

@@ -1,0 +1,46 @@
+#include "menu/item_label.h"
+
+#include "app/assets.h"
+
+ItemLabel::ItemLabel(const char* text, Sint16 y)
+    : surface(render_blended(assets::kMenuFont, 90, text, rgb(0, 255, 0))),
+      pos(rect_at(static_cast<Sint16>(400 - (surface ? surface->w : 0) / 2), y)),
+      fade(0)
+{
+}
+
+ItemLabel::~ItemLabel()
+{
+    free_surface(surface);
+}
+
+void ItemLabel::draw(SDL_Surface* screen)
+{
+    if (!surface) {
+        return;
+    }
+    // Once fully faded in, the last alpha set (254) stays in force.
+    if (fade != 255) {
+        SDL_SetAlpha(surface, SDL_SRCALPHA, fade);
+        blit_at(surface, screen, pos);
+        ++fade;
+    } else {
+        blit_at(surface, screen, pos);
+    }
+}
+
+bool ItemLabel::hit_test(const SDL_Event& event) const
+{
+    if (!surface) {
+        return false;
+    }
+    const int x = event.button.x;
+    const int y = event.button.y;
+    return x >= pos.x && x <= pos.x + surface->w && y >= pos.y && y <= pos.y + surface->h;
+}
+
+bool ItemLabel::click_test(const SDL_Event& event) const
+{
+    return hit_test(event) && event.type == SDL_MOUSEBUTTONDOWN &&
+           event.button.button == SDL_BUTTON_LEFT;
+}

@@ -1,0 +1,32 @@
+#ifndef TIREVANE_MENU_ITEM_LABEL_H
+#define TIREVANE_MENU_ITEM_LABEL_H
+
+#include <SDL.h>
+
+#include "app/sdl_util.h"
+
+// A menu text in green, centred horizontally, that fades in over its first
+// draws and knows whether a pointer lies on it.
+class ItemLabel : NonCopyable {
+public:
+    ItemLabel(const char* text, Sint16 y);
+    ~ItemLabel();
+
+    void draw(SDL_Surface* screen);
+    // Inclusive of the right and bottom edges; reads the pointer position of
+    // the event whatever its type.
+    bool hit_test(const SDL_Event& event) const;
+    // A left-button press on the text.
+    bool click_test(const SDL_Event& event) const;
+
+    Uint8 fade_counter() const { return fade; }
+    const SDL_Rect& position() const { return pos; }
+    SDL_Surface* text_surface() const { return surface; }
+
+private:
+    SDL_Surface* surface;
+    SDL_Rect pos;
+    Uint8 fade;
+};
+
+#endif

@@ -1,0 +1,18 @@
+#ifndef TIREVANE_MENU_MAIN_ACTIONS_H
+#define TIREVANE_MENU_MAIN_ACTIONS_H
+
+#include <SDL.h>
+
+// The actions behind the main menu, the play menu and the two pages.
+void play_action(SDL_Surface* screen, Uint8* close);
+void how_to_play_action(SDL_Surface* screen, Uint8* close);
+void about_action(SDL_Surface* screen, Uint8* close);
+void quit_action(SDL_Surface* screen, Uint8* close);
+void new_game_action(SDL_Surface* screen, Uint8* close);
+void resume_action(SDL_Surface* screen, Uint8* close);
+void back_action(SDL_Surface* screen, Uint8* close);
+
+// How long a closing choice lingers before its menu goes away.
+constexpr Uint32 kCloseDelayMs = 1500;
+
+#endif

@@ -1,0 +1,199 @@
+#include "menu/menu.h"
+
+#include "app/assets.h"
+#include "menu/menu_item.h"
+
+namespace {
+
+bool carries_pointer(const SDL_Event& event)
+{
+    return event.type == SDL_MOUSEMOTION || event.type == SDL_MOUSEBUTTONDOWN ||
+           event.type == SDL_MOUSEBUTTONUP;
+}
+
+}  // namespace
+
+Menu::Menu(bool with_title)
+    : backdrop(nullptr), title(nullptr), cursor_normal(nullptr), cursor_over(nullptr),
+      has_title(with_title ? 1 : 0), done(0)
+{
+    if (has_title) {
+        title = render_shaded(assets::kMenuFont, 90, "Tirevane", rgb(255, 0, 0), rgb(0, 0, 0));
+        if (title) {
+            SDL_SetAlpha(title, SDL_SRCALPHA, 255);
+        }
+    }
+    backdrop = create_black_surface(800, 600);
+    cursor_normal = load_keyed_bmp(assets::kCursorNormal);
+    cursor_over = load_keyed_bmp(assets::kCursorOver);
+    backdrop_pos = rect_at(0, 0);
+    title_pos = rect_at(0, 0);
+    if (title) {
+        title_pos = rect_at(static_cast<Sint16>(400 - title->w / 2),
+                            static_cast<Sint16>(300 - title->h / 2));
+    }
+    cursor_pos = rect_at(0, 0);
+    event = SDL_Event();
+    // No pointer seen yet: the top-left corner, where the cursor would start.
+    last_pointer = SDL_Event();
+    last_pointer.type = SDL_MOUSEMOTION;
+    hit_sound = FSOUND_Stream_Open(assets::kHitShot, 0, 0, 0);
+    miss_sound = FSOUND_Stream_Open(assets::kMissShot, 0, 0, 0);
+}
+
+Menu::~Menu()
+{
+    free_surface(backdrop);
+    free_surface(cursor_normal);
+    free_surface(cursor_over);
+    FSOUND_Stream_Close(hit_sound);
+    FSOUND_Stream_Close(miss_sound);
+    if (has_title) {
+        free_surface(title);
+    }
+    items.clear();
+}
+
+void Menu::add_item(const char* text, Sint16 y, MenuAction action)
+{
+    items.append(text, y, action);
+}
+
+Sint16 Menu::slide_step(SDL_Surface* screen)
+{
+    if (title_pos.y == 10) {
+        return 10;
+    }
+    blit_at(backdrop, screen, backdrop_pos);
+    blit_at(title, screen, title_pos);
+    --title_pos.y;
+    return title_pos.y;
+}
+
+void Menu::slide_in(SDL_Surface* screen)
+{
+    SDL_ShowCursor(0);
+    if (!has_title) {
+        return;
+    }
+    for (;;) {
+        const Sint16 y = slide_step(screen);
+        if (y == 10) {
+            break;
+        }
+        // Item k appears once the title is drawn at y = 36 - 5k.
+        for (int k = 0; k < 5; ++k) {
+            MenuItem* item = items.item_at(static_cast<Uint16>(k));
+            if (y <= 35 - 5 * k && item) {
+                item->draw(screen, false);
+            }
+        }
+        SDL_Flip(screen);
+    }
+    title_pos.y = 11;
+}
+
+void Menu::run(SDL_Surface* screen)
+{
+    while (!done) {
+        if (!SDL_WaitEvent(&event)) {
+            // The event system is gone: nothing more can close this menu.
+            done = 1;
+            break;
+        }
+        remember_pointer();
+        switch (event.type) {
+        case SDL_KEYDOWN:
+            if (event.key.keysym.sym == SDLK_ESCAPE) {
+                done = 1;
+            }
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (event.button.button == SDL_BUTTON_LEFT) {
+                play_shot_sounds();
+            }
+            break;
+        case SDL_QUIT:
+            done = 1;
+            break;
+        default:
+            break;
+        }
+        draw(screen);
+        draw_cursor(screen, pointer_on_item(pointer_event()) ? 2 : 1);
+        run_clicked_actions(screen);
+        SDL_Flip(screen);
+        if (!done) {
+            blit_at(backdrop, screen, backdrop_pos);
+        }
+    }
+}
+
+void Menu::draw(SDL_Surface* screen)
+{
+    if (has_title) {
+        blit_at(title, screen, title_pos);
+    }
+    items.draw_all(screen);
+}
+
+void Menu::draw_cursor(SDL_Surface* screen, Sint16 kind)
+{
+    SDL_Surface* picture = kind == 1 ? cursor_normal : kind == 2 ? cursor_over : nullptr;
+    if (!picture) {
+        return;
+    }
+    const SDL_Event& pointer = pointer_event();
+    cursor_pos = rect_at(static_cast<Sint16>(pointer.button.x - picture->w / 2),
+                         static_cast<Sint16>(pointer.button.y - picture->h / 2));
+    blit_at(picture, screen, cursor_pos);
+}
+
+bool Menu::pointer_on_item(const SDL_Event& pointer) const
+{
+    for (MenuItem* item = items.item_at(0); item; item = item->next_item()) {
+        if (item->hit_test(pointer)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+const SDL_Event& Menu::pointer_event() const
+{
+    return carries_pointer(event) ? event : last_pointer;
+}
+
+void Menu::remember_pointer()
+{
+    if (carries_pointer(event)) {
+        last_pointer = SDL_Event();
+        last_pointer.type = SDL_MOUSEMOTION;
+        last_pointer.motion.x = event.button.x;
+        last_pointer.motion.y = event.button.y;
+    }
+}
+
+void Menu::play_shot_sounds()
+{
+    // One sound per item: a hit for the item under the pointer, a miss for
+    // every other, so the click is heard whatever it lands on.
+    const int n = items.count();
+    for (int i = 0; i < n; ++i) {
+        const bool hit = items.item_at(static_cast<Uint16>(i))->hit_test(event);
+        FSOUND_Stream_Play(-1, hit ? hit_sound : miss_sound);
+    }
+}
+
+void Menu::run_clicked_actions(SDL_Surface* screen)
+{
+    const int n = items.count();
+    for (int j = 0; j < n; ++j) {
+        const MenuItem* item = items.item_at(static_cast<Uint16>(j));
+        if (item->click_test(event)) {
+            Uint8 close = 0;
+            item->run_action(screen, &close);
+            done = close;
+        }
+    }
+}

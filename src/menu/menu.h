@@ -1,0 +1,65 @@
+#ifndef TIREVANE_MENU_MENU_H
+#define TIREVANE_MENU_MENU_H
+
+#include <SDL.h>
+
+#include "app/fsound.h"
+#include "app/sdl_util.h"
+#include "menu/menu_action.h"
+#include "menu/menu_item_list.h"
+
+// A modal menu screen: a column of clickable texts on black, an optional
+// red title, a two-state cursor picture that follows the pointer and a shot
+// sound per item on every left click. run() returns once Escape, a quit
+// request or an item's action closes it; the caller then deletes it. A menu
+// does not clear the screen before its first frame, so callers blank it.
+class Menu : NonCopyable {
+public:
+    explicit Menu(bool with_title);
+    virtual ~Menu();
+
+    void add_item(const char* text, Sint16 y, MenuAction action);
+    // The main menu's title rises from the centre to the top, revealing the
+    // first five items one by one.
+    void slide_in(SDL_Surface* screen);
+    void run(SDL_Surface* screen);
+    virtual void draw(SDL_Surface* screen);
+    // 1 draws the normal cursor, 2 the one shown over an item, others nothing.
+    void draw_cursor(SDL_Surface* screen, Sint16 kind);
+    bool pointer_on_item(const SDL_Event& event) const;
+    // One frame of the slide-in; returns the title's new top edge (10 at the end).
+    Sint16 slide_step(SDL_Surface* screen);
+
+    // Read-only views for tests.
+    const MenuItemList& item_list() const { return items; }
+    const SDL_Rect& title_position() const { return title_pos; }
+    const SDL_Rect& cursor_position() const { return cursor_pos; }
+    const FSOUND_STREAM* hit_stream() const { return hit_sound; }
+    const FSOUND_STREAM* miss_stream() const { return miss_sound; }
+    bool is_done() const { return done != 0; }
+
+private:
+    // The event the hover test and the cursor read: the last one received
+    // when it carries a pointer position, else that last known position.
+    const SDL_Event& pointer_event() const;
+    void remember_pointer();
+    void play_shot_sounds();
+    void run_clicked_actions(SDL_Surface* screen);
+
+    SDL_Surface* backdrop;
+    SDL_Surface* title;
+    SDL_Surface* cursor_normal;
+    SDL_Surface* cursor_over;
+    MenuItemList items;
+    SDL_Rect backdrop_pos;
+    SDL_Rect title_pos;
+    SDL_Rect cursor_pos;
+    SDL_Event event;
+    SDL_Event last_pointer;
+    FSOUND_STREAM* hit_sound;
+    FSOUND_STREAM* miss_sound;
+    Uint8 has_title;
+    Uint8 done;
+};
+
+#endif

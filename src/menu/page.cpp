@@ -1,0 +1,17 @@
+#include "menu/page.h"
+
+Page::Page(const char* path) : Menu(false), picture(load_bmp(path)), picture_pos(rect_at(0, 0))
+{
+}
+
+Page::~Page()
+{
+    free_surface(picture);
+}
+
+void Page::draw(SDL_Surface* screen)
+{
+    picture_pos = rect_at(0, 0);
+    blit_at(picture, screen, picture_pos);
+    Menu::draw(screen);
+}

@@ -1,0 +1,19 @@
+#ifndef TIREVANE_MENU_PAGE_H
+#define TIREVANE_MENU_PAGE_H
+
+#include "menu/menu.h"
+
+// A menu without title that shows a full-screen picture behind its items.
+class Page : public Menu {
+public:
+    explicit Page(const char* path);
+    ~Page() override;
+
+    void draw(SDL_Surface* screen) override;
+
+private:
+    SDL_Surface* picture;
+    SDL_Rect picture_pos;
+};
+
+#endif

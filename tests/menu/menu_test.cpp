@@ -1,0 +1,288 @@
+#include <gtest/gtest.h>
+
+#include "app/assets.h"
+#include "app/sdl_util.h"
+#include "menu/item_label.h"
+#include "menu/menu.h"
+#include "menu/menu_item.h"
+#include "menu/page.h"
+#include "menu_fixture.h"
+
+using namespace testsupport;
+
+namespace {
+
+const char* const kMainLabels[] = {"Jouer", "Comment jouer", "Options", "A propos...", "Quitter"};
+const Sint16 kMainRows[] = {111, 210, 309, 408, 507};
+
+int actions_run = 0;
+void keep_open(SDL_Surface*, Uint8* close)
+{
+    ++actions_run;
+    *close = 0;
+}
+void close_menu(SDL_Surface*, Uint8* close)
+{
+    ++actions_run;
+    *close = 1;
+}
+
+// An action that opens a nested menu, counting how often it comes back.
+int nested_returns = 0;
+void open_nested(SDL_Surface* screen, Uint8* close)
+{
+    Menu* inner = new Menu(false);
+    inner->add_item("Interne", 255, keep_open);
+    inner->run(screen);
+    delete inner;
+    ++nested_returns;
+    *close = 0;
+}
+
+Menu* five_item_menu(bool with_title, MenuAction action = keep_open)
+{
+    Menu* menu = new Menu(with_title);
+    for (int i = 0; i < 5; ++i) {
+        menu->add_item(kMainLabels[i], kMainRows[i], action);
+    }
+    return menu;
+}
+
+struct Centre {
+    int x;
+    int y;
+};
+
+Centre centre_of(const Menu& menu, int index)
+{
+    const ItemLabel& label = menu.item_list().item_at(static_cast<Uint16>(index))->item_label();
+    return {label.position().x + label.text_surface()->w / 2,
+            label.position().y + label.text_surface()->h / 2};
+}
+
+class MenuTest : public ScreenTest {
+protected:
+    void SetUp() override
+    {
+        actions_run = 0;
+        nested_returns = 0;
+    }
+};
+
+}  // namespace
+
+TEST_F(MenuTest, ItemListKeepsAppendOrderAndBoundsItsIndex)
+{
+    MenuItemList list;
+    EXPECT_EQ(list.count(), 0);
+    EXPECT_EQ(list.item_at(0), nullptr);
+    list.draw_all(screen());  // nothing to draw, must not crash
+
+    for (int i = 0; i < 5; ++i) {
+        list.append(kMainLabels[i], kMainRows[i], keep_open);
+    }
+    EXPECT_EQ(list.count(), 5);
+    EXPECT_EQ(list.item_at(0)->item_label().position().y, 111);
+    EXPECT_EQ(list.item_at(4)->item_label().position().y, 507);
+    EXPECT_EQ(list.item_at(4)->next_item(), nullptr);
+    EXPECT_EQ(list.item_at(5), nullptr);
+    list.clear();
+    EXPECT_EQ(list.count(), 0);
+}
+
+TEST_F(MenuTest, LabelIsCentredAndItsEdgesAreInclusive)
+{
+    ItemLabel label("Options", 309);
+    ASSERT_NE(label.text_surface(), nullptr);
+    const int w = label.text_surface()->w;
+    const int h = label.text_surface()->h;
+    const SDL_Rect pos = label.position();
+    EXPECT_EQ(pos.x, 400 - w / 2);
+    EXPECT_EQ(pos.y, 309);
+
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.button = SDL_BUTTON_LEFT;
+    auto at = [&](int x, int y) {
+        e.button.x = static_cast<Uint16>(x);
+        e.button.y = static_cast<Uint16>(y);
+        return e;
+    };
+    EXPECT_TRUE(label.click_test(at(pos.x, pos.y)));
+    EXPECT_TRUE(label.click_test(at(pos.x + w, pos.y + h)));
+    EXPECT_FALSE(label.hit_test(at(pos.x + w + 1, pos.y)));
+    EXPECT_FALSE(label.hit_test(at(pos.x, pos.y + h + 1)));
+    EXPECT_FALSE(label.hit_test(at(pos.x - 1, pos.y)));
+
+    // Other buttons, releases and motion hit but never click.
+    SDL_Event other = at(pos.x + 1, pos.y + 1);
+    other.button.button = SDL_BUTTON_RIGHT;
+    EXPECT_TRUE(label.hit_test(other));
+    EXPECT_FALSE(label.click_test(other));
+    other.button.button = SDL_BUTTON_LEFT;
+    other.type = SDL_MOUSEBUTTONUP;
+    EXPECT_FALSE(label.click_test(other));
+    other.type = SDL_MOUSEMOTION;
+    EXPECT_FALSE(label.click_test(other));
+}
+
+TEST_F(MenuTest, LabelFadesInOneStepPerDrawThenStays)
+{
+    ItemLabel label("Jouer", 111);
+    for (int i = 0; i < 255; ++i) {
+        EXPECT_EQ(label.fade_counter(), i);
+        label.draw(screen());
+    }
+    EXPECT_EQ(label.fade_counter(), 255);
+    label.draw(screen());
+    EXPECT_EQ(label.fade_counter(), 255);
+    EXPECT_EQ(label.text_surface()->format->alpha, 254);
+}
+
+TEST_F(MenuTest, SlideInEndsWithTitleAtTopAndItemsStaggered)
+{
+    Menu* menu = five_item_menu(true);
+    const Sint16 start = menu->title_position().y;
+    EXPECT_GT(start, 100);
+    menu->slide_in(screen());
+    EXPECT_EQ(menu->title_position().y, 11);
+    const int expected[] = {26, 21, 16, 11, 6};
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_EQ(menu->item_list().item_at(static_cast<Uint16>(k))->item_label().fade_counter(),
+                  expected[k])
+            << "item " << k;
+    }
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), 0);
+    delete menu;
+}
+
+TEST_F(MenuTest, LeftClickPlaysOneShotPerItemAndRunsTheAction)
+{
+    Menu* menu = five_item_menu(false);
+    const Centre c = centre_of(*menu, 2);
+    push_click(c.x, c.y);
+    push_click(c.x, c.y, SDL_BUTTON_RIGHT);
+    push_click(c.x, c.y, SDL_BUTTON_MIDDLE);
+    push_click(5, 5);  // beside every item: five misses
+    push_key(SDLK_ESCAPE);
+    menu->run(screen());
+
+    EXPECT_EQ(audio_probe::stream_play_count(menu->hit_stream()), 1u);
+    EXPECT_EQ(audio_probe::stream_play_count(menu->miss_stream()), 4u + 5u);
+    EXPECT_EQ(actions_run, 1);
+    delete menu;
+}
+
+TEST_F(MenuTest, ClosingActionEndsTheLoopWithoutClearingTheFrame)
+{
+    Menu* menu = new Menu(false);
+    menu->add_item("Quitter", 255, close_menu);
+    const Centre c = centre_of(*menu, 0);
+    push_click(c.x, c.y);
+    push_motion(1, 1);  // must stay queued: the menu is already closed
+    menu->run(screen());
+
+    EXPECT_TRUE(menu->is_done());
+    EXPECT_EQ(actions_run, 1);
+    SDL_Event left;
+    ASSERT_EQ(SDL_PollEvent(&left), 1);
+    EXPECT_EQ(left.type, SDL_MOUSEMOTION);
+    // The last frame (label in green) is still on screen, not the backdrop.
+    const ItemLabel& label = menu->item_list().item_at(0)->item_label();
+    bool green_found = false;
+    for (int x = label.position().x; x < label.position().x + label.text_surface()->w && !green_found; ++x) {
+        green_found = pixel_at(screen(), x, c.y).g > 200;
+    }
+    EXPECT_TRUE(green_found);
+    delete menu;
+}
+
+TEST_F(MenuTest, EscapeAndQuitCloseOnlyTheInnermostMenu)
+{
+    Menu* outer = new Menu(false);
+    outer->add_item("Ouvrir", 255, open_nested);
+    const Centre c = centre_of(*outer, 0);
+
+    push_click(c.x, c.y);
+    push_key(SDLK_ESCAPE);  // closes the nested menu
+    push_click(c.x, c.y);
+    push_quit();            // closes the nested menu again
+    push_quit();            // and now the outer one
+    outer->run(screen());
+
+    EXPECT_EQ(nested_returns, 2);
+    EXPECT_TRUE(outer->is_done());
+    delete outer;
+}
+
+TEST_F(MenuTest, HoverSwitchesCursorInTheSameFrameAndKeysKeepThePointer)
+{
+    SDL_Surface* normal = load_bmp(assets::kCursorNormal);
+    SDL_Surface* over = load_bmp(assets::kCursorOver);
+    ASSERT_NE(normal, nullptr);
+    ASSERT_NE(over, nullptr);
+    ASSERT_EQ(normal->w, over->w);
+    // A pixel where the two cursor pictures differ and neither is transparent.
+    int dx = -1;
+    int dy = -1;
+    for (int y = 0; y < normal->h && dx < 0; ++y) {
+        for (int x = 0; x < normal->w; ++x) {
+            const SDL_Color a = pixel_at(normal, x, y);
+            const SDL_Color b = pixel_at(over, x, y);
+            const bool yellow_a = a.r == 255 && a.g == 255 && a.b == 0;
+            const bool yellow_b = b.r == 255 && b.g == 255 && b.b == 0;
+            if (!yellow_a && !yellow_b && !same_colour(a, b, 30)) {
+                dx = x;
+                dy = y;
+                break;
+            }
+        }
+    }
+    ASSERT_GE(dx, 0) << "the two cursor pictures look alike";
+
+    Menu* menu = five_item_menu(false);
+    const Centre c = centre_of(*menu, 1);
+    const int left = c.x - normal->w / 2;
+    const int top = c.y - normal->h / 2;
+
+    push_motion(c.x, c.y);
+    push_key(SDLK_a);  // carries no pointer: the cursor stays where it was
+    push_key(SDLK_ESCAPE);
+    menu->run(screen());
+    EXPECT_EQ(menu->cursor_position().x, left);
+    EXPECT_EQ(menu->cursor_position().y, top);
+    EXPECT_TRUE(same_colour(pixel_at(screen(), left + dx, top + dy), pixel_at(over, dx, dy)));
+    delete menu;
+
+    Menu* second = five_item_menu(false);
+    push_motion(5, 580);  // on no item
+    push_key(SDLK_ESCAPE);
+    second->run(screen());
+    const int l2 = 5 - normal->w / 2;
+    const int t2 = 580 - normal->h / 2;
+    if (l2 + dx >= 0) {
+        EXPECT_TRUE(same_colour(pixel_at(screen(), l2 + dx, t2 + dy), pixel_at(normal, dx, dy)));
+    }
+    delete second;
+    SDL_FreeSurface(normal);
+    SDL_FreeSurface(over);
+}
+
+TEST_F(MenuTest, PageDrawsItsPictureUnderItsItems)
+{
+    SDL_Surface* picture = load_bmp(assets::kHowToPlayPage);
+    ASSERT_NE(picture, nullptr);
+    Menu* page = new Page(assets::kHowToPlayPage);
+    page->add_item("Retour", 510, keep_open);
+    push_motion(790, 590);
+    push_key(SDLK_ESCAPE);
+    page->run(screen());
+    EXPECT_EQ(page->title_position().y, 0);  // a page has no title
+    for (const auto& p : {std::pair<int, int>{100, 100}, {400, 300}, {700, 50}}) {
+        EXPECT_TRUE(same_colour(pixel_at(screen(), p.first, p.second),
+                                pixel_at(picture, p.first, p.second)))
+            << p.first << "," << p.second;
+    }
+    delete page;
+    SDL_FreeSurface(picture);
+}
