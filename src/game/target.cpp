@@ -1,0 +1,132 @@
+#include "game/target.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/random_range.h"
+
+namespace {
+
+constexpr Sint16 kSpawnY = 553;
+constexpr Sint16 kTopBand = 85;
+
+struct Size {
+    Sint16 long_side;
+    Sint16 short_side;
+};
+
+constexpr Size kSizes[] = {{140, 50}, {70, 25}, {35, 13}};
+constexpr Sint16 kLastSizeClass = 2;
+
+struct Colour {
+    Uint8 r, g, b;
+};
+
+constexpr Colour kColours[] = {
+    {255, 255, 255}, {255, 255, 0}, {255, 121, 0}, {255, 0, 0},
+    {128, 0, 128},   {0, 0, 255},   {92, 49, 10},  {2, 2, 2},
+};
+
+// A size class without dimensions (a hand-edited difficulty) measures like
+// the nearest one that has them.
+Sint16 known_size_class(Sint16 size_class)
+{
+    return std::clamp<Sint16>(size_class, 0, kLastSizeClass);
+}
+
+// Positions are 16-bit; a speed grown over many hours must not push the
+// truncated result outside that range.
+Sint16 to_position(double y)
+{
+    return static_cast<Sint16>(std::clamp(std::trunc(y), -32768.0, 32767.0));
+}
+
+}  // namespace
+
+Target::Target(Sint16 size_class_arg, double speed_bonus)
+    : size_class(known_size_class(size_class_arg))
+{
+    long_side = kSizes[size_class].long_side;
+    short_side = kSizes[size_class].short_side;
+
+    const bool lying = static_cast<int>(RandomRange(2, 1)) == 1;
+    const int width = lying ? long_side : short_side;
+    const int height = lying ? short_side : long_side;
+    surface = SDL_CreateRGBSurface(SDL_HWSURFACE, width, height, 32, 0, 0, 0, 0);
+
+    colour_type = static_cast<Sint32>(RandomRange(7, 0));
+    const Colour& c = kColours[colour_type];
+    if (surface) {
+        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, c.r, c.g, c.b));
+    }
+
+    rect.x = static_cast<Sint16>(RandomRange(800 - width, 0));
+    rect.y = kSpawnY;
+    rect.w = 0;
+    rect.h = 0;
+
+    speed = RandomRange(static_cast<int>(size_class + 1.6), size_class + 1) + speed_bonus;
+    point_value = static_cast<Sint16>((colour_type + 1) * (size_class + 1));
+}
+
+Target::~Target()
+{
+    free_surface(surface);
+}
+
+Uint8 Target::fade_step() const
+{
+    const int frames = static_cast<int>(85.0 / (speed + 1.0));
+    // Past speed 84 the band is crossed in under one frame: fade out at once.
+    if (frames <= 0) {
+        return alpha;
+    }
+    return static_cast<Uint8>(255 / frames);
+}
+
+void Target::fade()
+{
+    const Uint8 step = fade_step();
+    alpha = alpha > step ? static_cast<Uint8>(alpha - step) : 0;
+    if (surface) {
+        SDL_SetAlpha(surface, SDL_SRCALPHA, alpha);
+    }
+}
+
+void Target::update_and_draw(SDL_Surface* screen)
+{
+    if (rect.y < 1) {
+        alive = 0;
+    } else {
+        rect.y = to_position(rect.y - speed);
+    }
+    if (rect.y <= kTopBand) {
+        fade();
+    }
+    if (!alive) {
+        fade();
+    }
+    blit_at(surface, screen, rect);
+}
+
+bool Target::hit_test(const SDL_Event& event) const
+{
+    int mx = 0;
+    int my = 0;
+    switch (event.type) {
+    case SDL_MOUSEMOTION:
+        mx = event.motion.x;
+        my = event.motion.y;
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        mx = event.button.x;
+        my = event.button.y;
+        break;
+    default:
+        return false;
+    }
+    const int w = surface ? surface->w : 0;
+    const int h = surface ? surface->h : 0;
+    return rect.x <= mx && mx <= rect.x + w && rect.y <= my && my <= rect.y + h;
+}

@@ -1,0 +1,51 @@
+#include "game/target_list.h"
+
+TargetList::~TargetList()
+{
+    delete head;
+}
+
+void TargetList::append(Sint16 size_class, double speed_bonus)
+{
+    if (head) {
+        head->append(size_class, speed_bonus);
+    } else {
+        head = new TargetNode(size_class, speed_bonus);
+    }
+}
+
+Uint32 TargetList::count() const
+{
+    return head ? head->count_from(0) : 0;
+}
+
+TargetNode* TargetList::node_at(Uint32 index) const
+{
+    TargetNode* node = head;
+    for (Uint32 i = 0; node && i < index; ++i) {
+        TargetNode* following = node->next_or_self();
+        if (following == node) {
+            break;  // stays on the tail
+        }
+        node = following;
+    }
+    return node;
+}
+
+bool TargetList::any_faded_out() const
+{
+    return head ? head->any_faded_out() : false;
+}
+
+void TargetList::update_and_draw_all(SDL_Surface* screen)
+{
+    if (head) {
+        head->update_and_draw_all(screen);
+    }
+}
+
+void TargetList::clear()
+{
+    delete head;
+    head = nullptr;
+}

@@ -1,0 +1,31 @@
+#ifndef TIREVANE_GAME_TARGET_LIST_H
+#define TIREVANE_GAME_TARGET_LIST_H
+
+#include <SDL.h>
+
+#include "app/sdl_util.h"
+#include "game/target_node.h"
+
+// Head of the target chain, oldest target first.
+class TargetList : NonCopyable {
+public:
+    TargetList() = default;
+    ~TargetList();
+
+    void append(Sint16 size_class, double speed_bonus);
+    Uint32 count() const;
+    // Walks `index` steps from the head, staying on the tail past the end;
+    // nullptr for an empty list.
+    TargetNode* node_at(Uint32 index) const;
+    bool any_faded_out() const;
+    void update_and_draw_all(SDL_Surface* screen);
+    // Replaces the head without deleting anything.
+    void set_head(TargetNode* node) { head = node; }
+    // Deletes every node and its target.
+    void clear();
+
+private:
+    TargetNode* head = nullptr;
+};
+
+#endif

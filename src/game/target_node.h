@@ -1,0 +1,40 @@
+#ifndef TIREVANE_GAME_TARGET_NODE_H
+#define TIREVANE_GAME_TARGET_NODE_H
+
+#include <SDL.h>
+
+#include "app/sdl_util.h"
+#include "game/target.h"
+
+// A link of the target chain. It owns its target and every node after it:
+// deleting a node deletes the rest of the chain.
+class TargetNode : NonCopyable {
+public:
+    TargetNode(Sint16 size_class, double speed_bonus);
+    ~TargetNode();
+
+    // Adds a node at the tail of the chain and returns it.
+    TargetNode* append(Sint16 size_class, double speed_bonus);
+    Uint32 count_from(Uint32 depth) const;
+    void update_and_draw_all(SDL_Surface* screen);
+    bool any_faded_out() const;
+    TargetNode* next_or_self();
+    // Relinks without deleting anything.
+    void set_next(TargetNode* node) { next = node; }
+    // Cuts the chain after this node without deleting anything.
+    void clear_next() { next = nullptr; }
+
+    bool hit_test(const SDL_Event& event) const { return target->hit_test(event); }
+    Sint16 points() const { return target->points(); }
+    bool is_alive() const { return target->is_alive(); }
+    void kill() { target->kill(); }
+    bool is_faded_out() const { return target->current_alpha() == 0; }
+
+private:
+    friend struct TargetProbe;
+
+    Target* target;
+    TargetNode* next = nullptr;
+};
+
+#endif
