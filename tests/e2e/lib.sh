@@ -1,0 +1,102 @@
+# Shared helpers of the end-to-end sessions: a private X display, a private
+# copy of the game folder, the game started in it, and player-like input.
+# Usage: source lib.sh BINARY SOURCE_DIR
+set -euo pipefail
+
+GAME_BIN="$1"
+SOURCE_DIR="$2"
+WORK="$(mktemp -d /tmp/tirevane-e2e-XXXXXX)"
+GAME_DIR="$WORK/game"
+XVFB_PID=""
+GAME_PID=""
+WID=""
+
+cleanup() {
+  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  wait 2>/dev/null || true
+  if [ -z "${KEEP_WORK:-}" ]; then rm -rf "$WORK"; fi
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+start_display() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do
+      xdpyinfo >/dev/null 2>&1 && return 0
+      sleep 0.1
+    done
+    kill "$XVFB_PID" 2>/dev/null || true
+  done
+  fail "no X display could be started"
+}
+
+prepare_game_dir() {
+  mkdir -p "$GAME_DIR"
+  cp -r "$SOURCE_DIR/System" "$GAME_DIR/"
+  cp "$SOURCE_DIR/alphamalemodern.ttf" "$SOURCE_DIR/spaceage.ttf" "$GAME_DIR/"
+}
+
+# Starts the game in its folder; extra environment as arguments (VAR=value).
+start_game() {
+  (cd "$GAME_DIR" && exec env ALSOFT_LOGLEVEL=0 "$@" "$GAME_BIN") >"$WORK/game.out" 2>"$WORK/game.err" &
+  GAME_PID=$!
+  WID="$(timeout 20 xdotool search --sync --name '^Tirevane$' | head -n1)" || fail "no window titled Tirevane"
+  [ -n "$WID" ] || fail "no window titled Tirevane"
+}
+
+# Waits for the game to exit; prints its status. Fails after $1 seconds.
+wait_exit() {
+  local limit="$1" status
+  for _ in $(seq $((limit * 10))); do
+    if ! kill -0 "$GAME_PID" 2>/dev/null; then
+      status=0
+      wait "$GAME_PID" || status=$?
+      GAME_PID=""
+      echo "$status"
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the game did not exit within ${limit}s"
+}
+
+is_running() { kill -0 "$GAME_PID" 2>/dev/null; }
+
+pointer_to() { xdotool mousemove --window "$WID" "$1" "$2"; sleep 0.15; }
+click_at() {
+  pointer_to "$1" "$2"
+  xdotool click 1
+  sleep 0.2
+}
+press() {
+  xdotool windowfocus "$WID" 2>/dev/null || true
+  xdotool key --window "$WID" "$1" 2>/dev/null || xdotool key "$1"
+  sleep 0.2
+}
+
+# Saves a screenshot of the game window as PNG.
+shot() {
+  xwd -silent -id "$WID" >"$WORK/shot.xwd"
+  convert "xwd:$WORK/shot.xwd" "$1"
+}
+
+# Prints "r g b" of one pixel of a PNG.
+pixel() {
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+# Counts the pixels of a region (w h x y) whose colour matches an fx test.
+count_pixels() {
+  local png="$1" geom="$2" test="$3"
+  convert "$png" -crop "$geom" +repage -fx "$test" -format "%[fx:int(mean*w*h+0.5)]" info:
+}
