@@ -106,7 +106,12 @@ void Target::update_and_draw(SDL_Surface* screen)
     if (!alive) {
         fade();
     }
-    blit_at(surface, screen, rect);
+    // SDL writes the clipped position back into the rectangle it is given;
+    // a target above the top edge must keep its own position.
+    SDL_Rect drawn = rect;
+    blit_at(surface, screen, drawn);
+    rect.w = drawn.w;
+    rect.h = drawn.h;
 }
 
 bool Target::hit_test(const SDL_Event& event) const

@@ -1,0 +1,224 @@
+#include "game/match.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "app/clock.h"
+#include "app/random_range.h"
+
+namespace {
+
+constexpr Uint32 kFrameMs = 15;
+constexpr Uint32 kCountdownStepMs = 1000;
+constexpr Uint32 kSpeedStepMs = 45000;
+constexpr double kSpeedStep = 0.2;
+
+}  // namespace
+
+void Match::run(SDL_Surface* screen)
+{
+    start_loop();
+    while (!ended) {
+        run_iteration(screen);
+    }
+    targets.clear();
+}
+
+void Match::start_loop()
+{
+    loop = LoopState();
+    loop.speed_base_ms = game_clock().ticks();
+    last_tick_ms = game_clock().ticks();
+    // The motion this queues centres the visor in the first iteration.
+    SDL_WarpMouse(400, 300);
+}
+
+void Match::run_iteration(SDL_Surface* screen)
+{
+    const Uint32 now = game_clock().ticks();
+    now_ms = now;
+    // With no event waiting, the previous one is handled again; every
+    // handler gives the same result when repeated.
+    SDL_PollEvent(&event);
+    handle_event(screen);
+    visor_idle = pointer_over_live_target(pointer) ? 0 : 1;
+    step_speed(now);
+    step_countdown();
+    spawn(now);
+    remove_faded_targets();
+    floor_score();
+    pace(screen, now);
+    if (seconds_left == 0) {
+        game_over(screen);
+    }
+}
+
+void Match::handle_event(SDL_Surface* screen)
+{
+    switch (event.type) {
+    case SDL_ACTIVEEVENT:
+        if (event.active.gain == 0) {
+            window_active = 0;
+            pause(screen, event);
+        }
+        break;
+    case SDL_KEYDOWN:
+        if (event.key.keysym.sym == SDLK_ESCAPE) {
+            end_match(screen);
+        }
+        break;
+    case SDL_QUIT:
+        end_match(screen);
+        break;
+    case SDL_MOUSEMOTION:
+        pointer = event;
+        move_visor(event.motion.x, event.motion.y);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        pointer = event;
+        shoot(event);
+        loop.shot_latched = true;
+        break;
+    case SDL_MOUSEBUTTONUP:
+        pointer = event;
+        loop.shot_latched = false;
+        break;
+    default:
+        break;
+    }
+}
+
+void Match::end_match(SDL_Surface* screen)
+{
+    loop.draw_enabled = false;
+    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+    ended = 1;
+}
+
+bool Match::pointer_over_live_target(const SDL_Event& at)
+{
+    const Uint32 count = targets.count();
+    for (Uint32 i = 0; i < count; ++i) {
+        const TargetNode* node = targets.node_at(i);
+        if (node->is_alive() && node->hit_test(at)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Match::shoot(const SDL_Event& shot)
+{
+    if (pointer_over_live_target(shot)) {
+        // Every live target under the pointer is hit by the same press; the
+        // latch is set only after the whole pass.
+        const Uint32 count = targets.count();
+        for (Uint32 i = 0; i < count; ++i) {
+            TargetNode* node = targets.node_at(i);
+            if (node->hit_test(shot) && node->is_alive() && !loop.shot_latched) {
+                FSOUND_PlaySound(-1, hit_sound);
+                add_to_score(static_cast<Uint16>(node->points()));
+                node->kill();
+                add_time_bonus();
+            }
+        }
+    } else if (!loop.shot_latched) {
+        FSOUND_PlaySound(-1, miss_sound);
+        add_to_score(-(2 * difficulty + 17));
+    }
+}
+
+void Match::add_to_score(Sint64 amount)
+{
+    const Sint64 sum = static_cast<Sint64>(score) + amount;
+    score = static_cast<Sint32>(std::clamp<Sint64>(sum, INT32_MIN, INT32_MAX));
+}
+
+void Match::add_time_bonus()
+{
+    // 6 s at difficulty 0, 2 s at 1 and 3 s at 2.
+    const int bonus = 5 * ((1000 / (difficulty + 1)) / 1000) + difficulty + 1;
+    seconds_left = static_cast<Uint16>(std::min<int>(seconds_left + bonus, UINT16_MAX));
+}
+
+void Match::step_speed(Uint32 now)
+{
+    if (now - loop.speed_base_ms >= kSpeedStepMs) {
+        loop.speed_bonus += kSpeedStep;
+        loop.speed_base_ms = now;
+    }
+}
+
+void Match::step_countdown()
+{
+    if (now_ms - last_tick_ms >= kCountdownStepMs) {
+        if (seconds_left > 0) {
+            --seconds_left;
+        }
+        countdown_dirty = 1;
+        last_tick_ms = now_ms;
+    }
+}
+
+void Match::spawn(Uint32 now)
+{
+    if (now - loop.last_spawn_ms >= loop.spawn_interval_ms) {
+        targets.append(difficulty, loop.speed_bonus);
+        const double interval = RandomRange(1500, 500) - 200.0 * difficulty;
+        loop.spawn_interval_ms = interval > 0.0 ? static_cast<Uint32>(interval) : 0;
+        loop.last_spawn_ms = now;
+    }
+}
+
+void Match::remove_faded_targets()
+{
+    while (targets.any_faded_out()) {
+        remove_first_faded_run();
+    }
+}
+
+// Unlinks the first run of consecutive faded nodes: cut the chain behind
+// the run, delete the run's first node (which deletes the run), relink.
+void Match::remove_first_faded_run()
+{
+    const Uint32 count = targets.count();
+    Uint32 first = 0;
+    while (!targets.node_at(first)->is_faded_out()) {
+        ++first;
+    }
+    TargetNode* before = first > 0 ? targets.node_at(first - 1) : nullptr;
+    Uint32 end = first + 1;
+    while (end < count && targets.node_at(end)->is_faded_out()) {
+        ++end;
+    }
+    TargetNode* survivor = end < count ? targets.node_at(end) : nullptr;
+
+    TargetNode* run_start = targets.node_at(first);
+    targets.node_at(end - 1)->clear_next();
+    delete run_start;
+    if (before) {
+        before->set_next(survivor);
+    } else {
+        targets.set_head(survivor);
+    }
+}
+
+void Match::floor_score()
+{
+    if (score <= 0) {
+        score = 0;
+    }
+}
+
+void Match::pace(SDL_Surface* screen, Uint32 now)
+{
+    const Uint32 since_frame = now - loop.last_frame_ms;
+    if (since_frame >= kFrameMs) {
+        if (loop.draw_enabled) {
+            draw_frame(screen);
+        }
+        loop.last_frame_ms = now;
+    } else {
+        game_clock().delay(kFrameMs - since_frame);
+    }
+}
