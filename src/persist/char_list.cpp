@@ -1,0 +1,107 @@
+#include "persist/char_list.h"
+
+CharList::~CharList()
+{
+    clear();
+}
+
+CharNode* CharList::last_node() const
+{
+    CharNode* node = head;
+    while (node && node->next) {
+        node = node->next;
+    }
+    return node;
+}
+
+void CharList::append(char c)
+{
+    CharNode* last = last_node();
+    if (!last) {
+        head = new CharNode(c);
+    } else {
+        last->insert_after(c);
+    }
+}
+
+Sint32 CharList::count() const
+{
+    Sint32 n = 0;
+    for (const CharNode* node = head; node; node = node->next) {
+        ++n;
+    }
+    return n;
+}
+
+CharNode* CharList::node_at(Sint32 index) const
+{
+    CharNode* node = head;
+    for (Sint32 i = 0; i < index && node->next; ++i) {
+        node = node->next;
+    }
+    return node;
+}
+
+void CharList::clear()
+{
+    delete head;
+    head = nullptr;
+}
+
+void CharList::assign(const char* source)
+{
+    clear();
+    append_bytes(source);
+}
+
+void CharList::append_bytes(const std::string& bytes)
+{
+    // One pass with a cursor on the last node rather than a walk per byte.
+    CharNode* last = last_node();
+    for (char c : bytes) {
+        if (!last) {
+            head = last = new CharNode(c);
+        } else {
+            last->insert_after(c);
+            last = last->next;
+        }
+    }
+}
+
+void CharList::append_list(CharList& other)
+{
+    if (!other.head) {
+        return;
+    }
+    CharNode* last = last_node();
+    if (!last) {
+        head = other.head;
+    } else {
+        last->next = other.head;
+    }
+    other.head = nullptr;
+}
+
+void CharList::append_file(std::FILE* file)
+{
+    // Keeps its own cursor on the last node so a whole file reads in one
+    // pass instead of walking the chain once per byte.
+    CharNode* last = last_node();
+    for (int c = std::fgetc(file); c != EOF && c != 0xFF; c = std::fgetc(file)) {
+        if (!last) {
+            head = last = new CharNode(static_cast<char>(c));
+        } else {
+            last->insert_after(static_cast<char>(c));
+            last = last->next;
+        }
+    }
+}
+
+std::string CharList::to_bytes() const
+{
+    std::string bytes;
+    for (const CharNode* node = head; node; node = node->next) {
+        bytes.push_back(node->ch);
+    }
+    return bytes;
+}

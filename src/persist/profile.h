@@ -1,0 +1,66 @@
+#ifndef TIREVANE_PERSIST_PROFILE_H
+#define TIREVANE_PERSIST_PROFILE_H
+
+#include <SDL.h>
+
+#include <string>
+
+#include "persist/char_list.h"
+#include "persist/config_file.h"
+#include "persist/key_scanner.h"
+
+// The player's options and saved progress. The save file holds a resume
+// marker line, the visor and difficulty of the last game and the score:
+//   "[ ! ] -> True\n[§saved:Visor=2][§saved:Diff=1][§saved:GameScore=150]"
+// (§ is the byte 0xA7). It is handled entirely as a CharList.
+class Profile : public ConfigFile {
+public:
+    Profile() = default;
+    ~Profile() = default;
+
+    // Takes the options from the options file, which always win, and finds
+    // where the save file keeps the visor and the difficulty.
+    void load();
+    // Appends the saved score's characters (blanks skipped) to the digits.
+    void load_score_digits();
+    // Replaces the text with the content of the file at `path`.
+    void read_text(const char* path);
+    // Writes this profile's visor and difficulty into the save file.
+    void write_visor_difficulty(const char* path);
+    // Writes the digits into the save file and sets the resume marker.
+    void write_score();
+
+    Sint32 visor_index() const;
+    Sint32 difficulty_index() const;
+    // The digits as a number, saturating at the largest 32-bit value. A
+    // non-digit ends the walk and resets the digits to "0".
+    Sint32 score_to_number();
+    void set_score_digits(const CharList& list);
+
+    // Read-only views for tests.
+    const CharList& current_text() const { return text; }
+    const CharList& digits() const { return score_digits; }
+    Sint32 visor_at() const { return visor_position; }
+    Sint32 difficulty_at() const { return difficulty_position; }
+    Sint32 score_at() const { return score_position; }
+
+private:
+    void keep_text_before_score(const std::string& saved);
+    void insert_score_digits();
+    void append_score_entry();
+    void add_missing_entries();
+    void write_list(const CharList& list, const char* path);
+
+    char config_visor = '0';
+    char config_difficulty = '0';
+    KeyScanner scanner;
+    CharList text;
+    CharList score_digits;
+    char saved_visor = '0';
+    Sint32 visor_position = 0;
+    char saved_difficulty = '0';
+    Sint32 difficulty_position = 0;
+    Sint32 score_position = 0;
+};
+
+#endif
