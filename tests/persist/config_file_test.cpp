@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "persist/config_file.h"
+#include "persist/profile.h"
+#include "persist_test_util.h"
+
+using namespace persisttest;
+
+using ConfigFileTest = PersistTest;
+
+TEST_F(ConfigFileTest, MissingFileReadsZeroAndAWriteCreatesIt)
+{
+    ConfigFile config;
+    EXPECT_FALSE(config.read_visor());
+    EXPECT_EQ(config.visor(), '0');
+    EXPECT_FALSE(config.read_difficulty());
+    EXPECT_EQ(config.difficulty(), '0');
+
+    config.write_visor('3');
+    const std::string written = config_file();
+    EXPECT_EQ(written, options_text('3', '0'));
+    EXPECT_EQ(written.size(), 36u);
+    EXPECT_EQ(static_cast<unsigned char>(written[2]), 0xA7u);
+}
+
+TEST_F(ConfigFileTest, EmptyFileReadsZero)
+{
+    write_config("");
+    ConfigFile config;
+    EXPECT_FALSE(config.read_visor());
+    EXPECT_EQ(config.visor(), '0');
+    EXPECT_FALSE(config.read_difficulty());
+    EXPECT_EQ(config.difficulty(), '0');
+}
+
+TEST_F(ConfigFileTest, EachWriteKeepsTheOtherOption)
+{
+    write_config(options_text('4', '1'));
+    ConfigFile config;
+    config.write_difficulty('2');
+    EXPECT_EQ(config_file(), options_text('4', '2'));
+    config.write_visor('5');
+    EXPECT_EQ(config_file(), options_text('5', '2'));
+    ASSERT_TRUE(config.read_visor());
+    ASSERT_TRUE(config.read_difficulty());
+    EXPECT_EQ(config.visor(), '5');
+    EXPECT_EQ(config.difficulty(), '2');
+}
+
+TEST_F(ConfigFileTest, ShortFileGivesFFWhichTheProfileTakesAsVisorZero)
+{
+    write_config("short\n2");
+    ConfigFile config;
+    EXPECT_TRUE(config.read_visor());
+    EXPECT_EQ(static_cast<unsigned char>(config.visor()), 0xFFu);
+    EXPECT_TRUE(config.read_difficulty());
+    EXPECT_EQ(config.difficulty(), '2');
+
+    Profile profile;
+    profile.load();
+    EXPECT_EQ(profile.visor_index(), 0);
+    EXPECT_EQ(profile.difficulty_index(), 2);
+
+    write_config("x");
+    EXPECT_TRUE(config.read_difficulty()) << "a one-byte file's last byte is its first";
+    EXPECT_EQ(config.difficulty(), 'x');
+}
+
+TEST_F(ConfigFileTest, TrailingLineBreakIsCarriedOverAsTheDifficulty)
+{
+    write_config(options_text('2', '1') + "\n");
+    ConfigFile config;
+    ASSERT_TRUE(config.read_difficulty());
+    EXPECT_EQ(config.difficulty(), '\n');
+    config.write_visor('4');
+    EXPECT_EQ(config_file(), options_text('4', '\n'));
+}
+
+TEST_F(ConfigFileTest, HandEditedFileReadsByPositionAndIsReplacedByTheStandardText)
+{
+    // Byte 14 is the visor and the last byte the difficulty, whatever else.
+    write_config("# my options #5 and then a long comment: 1");
+    ConfigFile config;
+    ASSERT_TRUE(config.read_visor());
+    ASSERT_TRUE(config.read_difficulty());
+    EXPECT_EQ(config.visor(), '5');
+    EXPECT_EQ(config.difficulty(), '1');
+    config.write_difficulty('0');
+    EXPECT_EQ(config_file(), options_text('5', '0'));
+}
+
+TEST_F(ConfigFileTest, NulByteIsWrittenBackAsItIs)
+{
+    write_config(std::string("[ \xA7Visor ] -> 3\n[ \xA7") + "Difficulte ] -> " +
+                 std::string(1, '\0'));
+    ConfigFile config;
+    config.write_visor('1');
+    EXPECT_EQ(config_file(), options_text('1', '\0'));
+    EXPECT_EQ(config_file().size(), 36u);
+}
