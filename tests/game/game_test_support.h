@@ -55,7 +55,7 @@ struct MatchProbe {
     static Uint8 visor_idle(const Match& m) { return m.visor_idle; }
     static Uint8 window_active(const Match& m) { return m.window_active; }
     static Uint8& countdown_dirty(Match& m) { return m.countdown_dirty; }
-    static const SDL_Event& event(const Match& m) { return m.event; }
+    static SDL_Event& event(Match& m) { return m.event; }
     static SDL_Surface* score_text(Match& m) { return m.score_text; }
     static SDL_Surface* countdown_text(Match& m) { return m.countdown_text; }
     static SDL_Surface* difficulty_text(Match& m) { return m.difficulty_text; }
