@@ -45,6 +45,12 @@ std::size_t AudioFeeder::held_bytes()
 
 void AudioFeeder::run()
 {
+    feed();
+    finished_ = true;
+}
+
+void AudioFeeder::feed()
+{
     // Start as soon as the first quarter second is ready, then top up.
     if (!decoder_.rewind()) {
         return;
@@ -121,8 +127,10 @@ bool AudioFeeder::fill(ALuint buffer)
         }
         just_rewound = true;
     }
+    finished_ = ended_;
     if (frames == 0) {
         ended_ = true;
+        finished_ = true;
         return false;
     }
     alBufferData(buffer, AL_FORMAT_STEREO16, piece_.data(),

@@ -4,6 +4,7 @@
 #include <AL/al.h>
 
 #include <array>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -28,11 +29,16 @@ public:
     AudioFeeder(ALuint source, AudioDecoder& decoder, int loops);
     ~AudioFeeder();
 
+    // True once the whole sound has been queued (or the feeder gave up):
+    // nothing more will be added to the source.
+    bool finished() const { return finished_.load(); }
+
     // Bytes of sound data this feeder holds (its buffers and scratch piece).
     static std::size_t held_bytes();
 
 private:
     void run();
+    void feed();
     bool fill(ALuint buffer);
     bool wait_poll();
     void refill_processed();
@@ -47,6 +53,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     bool stopping_ = false;
+    std::atomic<bool> finished_{false};
     std::thread thread_;
 };
 

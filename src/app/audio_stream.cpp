@@ -79,3 +79,8 @@ void AudioStream::stop()
     alSourceStop(source_);
     alSourcei(source_, AL_BUFFER, 0);
 }
+
+bool AudioStream::feeding() const
+{
+    return feeder_ && !feeder_->finished();
+}

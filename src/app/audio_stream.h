@@ -34,6 +34,8 @@ public:
 
     ALuint source() const { return source_; }
     bool streamed() const { return decoder_ != nullptr; }
+    // Whether a feeder thread still has sound to add to the source.
+    bool feeding() const;
 
 private:
     explicit AudioStream(ALuint source);

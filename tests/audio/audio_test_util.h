@@ -169,7 +169,7 @@ private:
             ALint processed = 0;
             alGetSourcei(source, AL_BUFFERS_QUEUED, &queued);
             alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
-            if (queued - processed >= 2) {
+            if (queued - processed >= 2 || !stream->audio->feeding()) {
                 return;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
