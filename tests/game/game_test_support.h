@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "app/clock.h"
 #include "game/match.h"
@@ -53,7 +54,7 @@ struct MatchProbe {
     static Uint32 last_tick_ms(const Match& m) { return m.last_tick_ms; }
     static Uint8 ended(const Match& m) { return m.ended; }
     static Uint8 visor_idle(const Match& m) { return m.visor_idle; }
-    static Uint8 window_active(const Match& m) { return m.window_active; }
+    static Uint8& window_active(Match& m) { return m.window_active; }
     static Uint8& countdown_dirty(Match& m) { return m.countdown_dirty; }
     static SDL_Event& event(Match& m) { return m.event; }
     static SDL_Surface* score_text(Match& m) { return m.score_text; }
@@ -151,8 +152,9 @@ protected:
     }
 
     // Plays the match to its end; fails instead of hanging when a screen
-    // waits for an event that never comes.
-    void play()
+    // waits for an event that never comes. Returns how many events the
+    // match left in the queue.
+    int play()
     {
         bool fired = false;
         {
@@ -160,8 +162,27 @@ protected:
             match->run(screen());
             fired = dog.fired();
         }
-        testsupport::drain_events();
+        int left = 0;
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) {
+            ++left;
+        }
         EXPECT_FALSE(fired) << "the match blocked and had to be ended from outside";
+        return left;
+    }
+
+    // Runs one step at each sleep of the loop (each step's events are taken
+    // in the two iterations before the next sleep), then presses Escape.
+    void script(std::vector<std::function<void()>> steps)
+    {
+        clock.on_delay = [this, steps, k = std::size_t(0), done = false](Uint32) mutable {
+            if (k < steps.size()) {
+                steps[k++]();
+            } else if (!done) {
+                done = true;
+                testsupport::push_key(SDLK_ESCAPE);
+            }
+        };
     }
 
     SDL_Surface* screen() const { return video.screen(); }

@@ -1,0 +1,77 @@
+#include "game_test_support.h"
+
+using gametest::colour_is;
+
+namespace {
+
+int pixels_of(SDL_Surface* screen, Uint8 r, Uint8 g, Uint8 b)
+{
+    int n = 0;
+    for (int y = 200; y < 400; ++y) {
+        for (int x = 150; x < 650; ++x) {
+            n += colour_is(screen, x, y, r, g, b);
+        }
+    }
+    return n;
+}
+
+}  // namespace
+
+class MatchScreens : public gametest::MatchTest {};
+
+TEST_F(MatchScreens, PauseShowsItsOverlayAndWaitsForAGain)
+{
+    make(0, 0, 12);
+    m().draw_frame(screen());
+    testsupport::push_key(SDLK_ESCAPE);
+    testsupport::push_click(400, 300);
+    testsupport::push_quit();
+    testsupport::push_active(0, SDL_APPMOUSEFOCUS);
+    testsupport::push_active(1, SDL_APPACTIVE);
+    testsupport::push_key(SDLK_b);
+    SDL_Event& event = MatchProbe::event(m());
+    MatchProbe::window_active(m()) = 0;  // as the loop does on a focus loss
+    {
+        gametest::Watchdog dog;
+        m().pause(screen(), event);
+        ASSERT_FALSE(dog.fired());
+    }
+    EXPECT_EQ(MatchProbe::window_active(m()), 1);
+    EXPECT_EQ(event.type, SDL_ACTIVEEVENT);
+    EXPECT_EQ(event.active.gain, 1);
+    SDL_Event rest;
+    ASSERT_TRUE(SDL_PollEvent(&rest));
+    EXPECT_EQ(rest.type, SDL_KEYDOWN) << "the pause ends at the gain and takes nothing more";
+    EXPECT_GT(pixels_of(screen(), 193, 0, 165), 50);
+    EXPECT_TRUE(colour_is(screen(), 0, 553, 255, 0, 0)) << "the last frame stays around it";
+    EXPECT_EQ(MatchProbe::score(m()), 12);
+    EXPECT_FALSE(MatchProbe::ended(m()));
+}
+
+TEST_F(MatchScreens, GameOverShowsTheScoreResetsItAndWaitsForAKey)
+{
+    make(0, 0, 57);
+    m().draw_frame(screen());
+    testsupport::push_click(400, 300);
+    testsupport::push_quit();
+    testsupport::push_active(0, SDL_APPINPUTFOCUS);
+    testsupport::push_motion(10, 10);
+    testsupport::push_key_up(SDLK_c);
+    testsupport::push_key(SDLK_a);
+    testsupport::push_key(SDLK_b);
+    {
+        gametest::Watchdog dog;
+        m().game_over(screen());
+        ASSERT_FALSE(dog.fired());
+    }
+    EXPECT_EQ(MatchProbe::score(m()), 0);
+    EXPECT_TRUE(MatchProbe::ended(m()));
+    EXPECT_EQ(MatchProbe::event(m()).type, SDL_NOEVENT) << "game over waits in its own record";
+    SDL_Event rest;
+    ASSERT_TRUE(SDL_PollEvent(&rest));
+    EXPECT_EQ(rest.type, SDL_KEYDOWN);
+    EXPECT_EQ(rest.key.keysym.sym, SDLK_b);
+    EXPECT_GT(pixels_of(screen(), 255, 0, 0), 50);
+    EXPECT_GT(pixels_of(screen(), 193, 0, 165), 20);
+    EXPECT_TRUE(colour_is(screen(), 0, 553, 255, 0, 0));
+}
