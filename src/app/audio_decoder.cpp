@@ -163,7 +163,7 @@ bool AudioDecoder::decode_more()
 
 bool AudioDecoder::prepare_resampler(const AVFrame* frame)
 {
-    AVChannelLayout in_layout;
+    AVChannelLayout in_layout{};  // copy() releases its destination first
     if (frame->ch_layout.nb_channels > 0 && frame->ch_layout.order != AV_CHANNEL_ORDER_UNSPEC) {
         av_channel_layout_copy(&in_layout, &frame->ch_layout);
     } else {

@@ -4,20 +4,30 @@
 // The game's sound operations. Every call is safe in any state: without a
 // sound device, with a missing or undecodable file, with a null handle or
 // after FSOUND_Close it does nothing, prints nothing and never blocks.
-// Decoding is done by FFmpeg, mixing and output by OpenAL Soft.
+// Decoding is done by FFmpeg, mixing and output by OpenAL Soft. Call from
+// one thread (the game's); a stream's feeding runs on a thread of its own.
+//
+// Open and load always return a handle, also without a device or for a
+// missing or undecodable file: such a handle stays silent but still counts
+// its plays (see audio_probe). A handle opened before FSOUND_Init, or kept
+// past FSOUND_Close, stays silent and is still closed or freed normally.
+// Closing or freeing a handle twice, or a stale handle, does nothing.
 
 // Opaque handles: a stream is decoded while it plays (music, menu shots),
 // a sample is decoded whole when loaded (visor sounds).
 struct FSOUND_STREAM;
 struct FSOUND_SAMPLE;
 
-// Opens the default output device with `maxsoftwarechannels` voices.
+// Opens the default output device with `maxsoftwarechannels` voices for
+// samples (1 to 128); streams play on sources of their own. Returns 0
+// without a usable device. A second call keeps the open device.
 signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int flags);
 // Stops every sound and releases the device.
 void FSOUND_Close();
 
 FSOUND_STREAM* FSOUND_Stream_Open(const char* name, unsigned int mode, int offset, int length);
-// count -1 repeats without end.
+// count -1 repeats without end, n > 0 plays n more times; read at the
+// next FSOUND_Stream_Play.
 signed char FSOUND_Stream_SetLoopCount(FSOUND_STREAM* stream, int count);
 // Starts at once from the beginning, also when already playing.
 int FSOUND_Stream_Play(int channel, FSOUND_STREAM* stream);
