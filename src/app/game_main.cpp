@@ -28,8 +28,9 @@ bool file_is_usable(const char* path)
         return font != nullptr;
     }
     SDL_Surface* picture = load_bmp(path);
+    const bool loaded = picture != nullptr;
     free_surface(picture);
-    return picture != nullptr;
+    return loaded;
 }
 
 // The screens cannot be shown without their pictures and fonts, so say

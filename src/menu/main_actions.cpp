@@ -2,16 +2,14 @@
 
 #include "app/assets.h"
 #include "app/clock.h"
+#include "game/match.h"
+#include "menu/menu.h"
 #include "menu/page.h"
 #include "menu/screen_blanker.h"
+#include "persist/key_scanner.h"
+#include "persist/profile.h"
 
 namespace {
-
-void close_after_delay(Uint8* close)
-{
-    *close = 1;
-    game_clock().delay(kCloseDelayMs);
-}
 
 void show_page(SDL_Surface* screen, const char* picture)
 {
@@ -23,11 +21,51 @@ void show_page(SDL_Surface* screen, const char* picture)
     delete page;
 }
 
+// One match from the current options, saved when it ends. A resumed match
+// starts from the saved score, a new one from 0.
+void play_match(SDL_Surface* screen, bool resume)
+{
+    Profile* profile = new Profile();
+    profile->load();
+    profile->load_score_digits();
+    profile->write_visor_difficulty(assets::kSaveFile);
+
+    const Sint32 start_score = resume ? profile->score_to_number() : 0;
+    Match* match = new Match(static_cast<Sint16>(profile->visor_index()),
+                             static_cast<Sint16>(profile->difficulty_index()), start_score);
+    match->run(screen);
+    match->save_score();
+
+    delete profile;
+    delete match;
+}
+
 }  // namespace
 
-void play_action(SDL_Surface*, Uint8* close)
+void play_action(SDL_Surface* screen, Uint8* close)
 {
+    ScreenBlanker blanker;
+    KeyScanner* scanner = new KeyScanner();
+    const bool resumable = scanner->find_key(assets::kSaveFile, "[ ! ] -> True", nullptr);
+
+    Menu* play_menu = new Menu(false);
+    if (resumable) {
+        play_menu->add_item("Reprendre partie", 120, resume_action);
+        play_menu->add_item("Nouvelle partie", 390, new_game_action);
+    } else {
+        play_menu->add_item("Nouvelle partie", 255, new_game_action);
+    }
+    blanker.blank(screen);
+    play_menu->run(screen);
+    delete play_menu;
+    delete scanner;
     *close = 0;
+}
+
+void close_after_delay(Uint8* close)
+{
+    *close = 1;
+    game_clock().delay(1500);
 }
 
 void how_to_play_action(SDL_Surface* screen, Uint8* close)
@@ -47,13 +85,15 @@ void quit_action(SDL_Surface*, Uint8* close)
     close_after_delay(close);
 }
 
-void new_game_action(SDL_Surface*, Uint8* close)
+void new_game_action(SDL_Surface* screen, Uint8* close)
 {
+    play_match(screen, false);
     close_after_delay(close);
 }
 
-void resume_action(SDL_Surface*, Uint8* close)
+void resume_action(SDL_Surface* screen, Uint8* close)
 {
+    play_match(screen, true);
     close_after_delay(close);
 }
 

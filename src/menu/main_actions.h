@@ -12,7 +12,8 @@ void new_game_action(SDL_Surface* screen, Uint8* close);
 void resume_action(SDL_Surface* screen, Uint8* close);
 void back_action(SDL_Surface* screen, Uint8* close);
 
-// How long a closing choice lingers before its menu goes away.
-constexpr Uint32 kCloseDelayMs = 1500;
+// Closes the menu that ran the action after the 1500 ms pause that lets
+// the click's sound and frame linger.
+void close_after_delay(Uint8* close);
 
 #endif

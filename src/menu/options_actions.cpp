@@ -1,6 +1,95 @@
 #include "menu/options_actions.h"
 
-void options_action(SDL_Surface*, Uint8* close)
+#include "menu/main_actions.h"
+#include "menu/menu.h"
+#include "menu/options_screen.h"
+#include "menu/screen_blanker.h"
+#include "persist/config_file.h"
+
+namespace {
+
+struct Choice {
+    const char* label;
+    Sint16 y;
+    MenuAction action;
+};
+
+const Choice kVisorChoices[] = {
+    {"Default", 0, visor_choice_action<'0'>},
+    {"FPS", 100, visor_choice_action<'1'>},
+    {"High Flight Combat", 200, visor_choice_action<'2'>},
+    {"Heavy Weapon", 300, visor_choice_action<'3'>},
+    {"Simple", 400, visor_choice_action<'4'>},
+    {"Sniper", 500, visor_choice_action<'5'>},
+};
+
+const Choice kDifficultyChoices[] = {
+    {"Easy", 150, difficulty_choice_action<'0'>},
+    {"Medium", 255, difficulty_choice_action<'1'>},
+    {"Insane", 360, difficulty_choice_action<'2'>},
+};
+
+template <size_t N>
+void run_choice_menu(SDL_Surface* screen, const Choice (&choices)[N])
 {
+    ScreenBlanker blanker;
+    Menu* menu = new Menu(false);
+    for (const Choice& choice : choices) {
+        menu->add_item(choice.label, choice.y, choice.action);
+    }
+    blanker.blank(screen);
+    menu->run(screen);
+    delete menu;
+}
+
+}  // namespace
+
+void options_action(SDL_Surface* screen, Uint8* close)
+{
+    ScreenBlanker blanker;
+    OptionsScreen* options = new OptionsScreen();
+    blanker.blank(screen);
+    options->run(screen);
+    delete options;
     *close = 0;
 }
+
+void edit_visor_action(SDL_Surface* screen, Uint8* close)
+{
+    run_choice_menu(screen, kVisorChoices);
+    *close = 1;
+}
+
+void edit_difficulty_action(SDL_Surface* screen, Uint8* close)
+{
+    run_choice_menu(screen, kDifficultyChoices);
+    *close = 1;
+}
+
+template <char Visor>
+void visor_choice_action(SDL_Surface*, Uint8* close)
+{
+    ConfigFile* config = new ConfigFile();
+    config->write_visor(Visor);
+    delete config;
+    close_after_delay(close);
+}
+
+template <char Difficulty>
+void difficulty_choice_action(SDL_Surface*, Uint8* close)
+{
+    ConfigFile* config = new ConfigFile();
+    config->write_difficulty(Difficulty);
+    delete config;
+    close_after_delay(close);
+}
+
+template void visor_choice_action<'0'>(SDL_Surface*, Uint8*);
+template void visor_choice_action<'1'>(SDL_Surface*, Uint8*);
+template void visor_choice_action<'2'>(SDL_Surface*, Uint8*);
+template void visor_choice_action<'3'>(SDL_Surface*, Uint8*);
+template void visor_choice_action<'4'>(SDL_Surface*, Uint8*);
+template void visor_choice_action<'5'>(SDL_Surface*, Uint8*);
+template void difficulty_choice_action<'0'>(SDL_Surface*, Uint8*);
+template void difficulty_choice_action<'1'>(SDL_Surface*, Uint8*);
+template void difficulty_choice_action<'2'>(SDL_Surface*, Uint8*);

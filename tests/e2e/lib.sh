@@ -54,15 +54,16 @@ start_game() {
   [ -n "$WID" ] || fail "no window titled Tirevane"
 }
 
-# Waits for the game to exit; prints its status. Fails after $1 seconds.
+# Waits for the game to exit and sets EXIT_STATUS; fails after $1 seconds.
+# (Not usable inside $(...): only this shell can reap the game.)
+EXIT_STATUS=""
 wait_exit() {
-  local limit="$1" status
+  local limit="$1"
   for _ in $(seq $((limit * 10))); do
     if ! kill -0 "$GAME_PID" 2>/dev/null; then
-      status=0
-      wait "$GAME_PID" || status=$?
+      EXIT_STATUS=0
+      wait "$GAME_PID" || EXIT_STATUS=$?
       GAME_PID=""
-      echo "$status"
       return 0
     fi
     sleep 0.1
