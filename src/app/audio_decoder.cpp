@@ -72,7 +72,7 @@ double AudioDecoder::duration_seconds() const
     }
     const AVStream* stream = format_->streams[stream_index_];
     if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0) {
-        return stream->duration * av_q2d(stream->time_base);
+        return static_cast<double>(stream->duration) * av_q2d(stream->time_base);
     }
     if (format_->duration != AV_NOPTS_VALUE && format_->duration > 0) {
         return static_cast<double>(format_->duration) / AV_TIME_BASE;

@@ -3,6 +3,7 @@
 #include <AL/alext.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,7 +30,7 @@ void ignore_alsa_error(const char*, int, const char*, int, const char*, ...) {}
 void silence_chatter()
 {
     const char* level = std::getenv("ALSOFT_LOGLEVEL");
-    if (level && std::atoi(level) > 0) {
+    if (level && std::strtol(level, nullptr, 10) > 0) {
         return;
     }
     setenv("ALSOFT_LOGLEVEL", "0", 0);
@@ -232,7 +233,7 @@ void AudioDevice::release(ALuint buffer)
 void AudioDevice::render(float* out, int frames)
 {
     if (!loopback_) {
-        std::fill(out, out + frames * 2, 0.0f);
+        std::fill(out, out + static_cast<std::ptrdiff_t>(frames) * 2, 0.0f);
         return;
     }
     auto render_samples = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(

@@ -27,7 +27,7 @@ public:
     // Shows the final score, resets it to 0 and waits for a key press.
     void game_over(SDL_Surface* screen);
     // True when a live target lies under the pointer position of `event`.
-    bool pointer_over_live_target(const SDL_Event& event);
+    bool pointer_over_live_target(const SDL_Event& at);
     // Writes the score into the save file (defined with the persistence code).
     void save_score();
 

@@ -37,9 +37,9 @@ void Match::pause(SDL_Surface* screen, SDL_Event& wait_event)
     free_surface(text);
 
     while (!window_active) {
-        if (!SDL_WaitEvent(&wait_event)) {
-            window_active = 1;  // no event can end the pause any more
-        } else if (wait_event.type == SDL_ACTIVEEVENT && wait_event.active.gain) {
+        // Once no event can arrive any more, nothing could end the pause.
+        const bool events_lost = !SDL_WaitEvent(&wait_event);
+        if (events_lost || (wait_event.type == SDL_ACTIVEEVENT && wait_event.active.gain)) {
             window_active = 1;
         }
     }

@@ -26,7 +26,7 @@ public:
     virtual void draw(SDL_Surface* screen);
     // 1 draws the normal cursor, 2 the one shown over an item, others nothing.
     void draw_cursor(SDL_Surface* screen, Sint16 kind);
-    bool pointer_on_item(const SDL_Event& event) const;
+    bool pointer_on_item(const SDL_Event& pointer) const;
     // One frame of the slide-in; returns the title's new top edge (10 at the end).
     Sint16 slide_step(SDL_Surface* screen);
 
