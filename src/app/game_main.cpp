@@ -70,6 +70,27 @@ void shut_down_libraries()
 
 }  // namespace
 
+void run_game(SDL_Surface* screen)
+{
+    FSOUND_STREAM* music = FSOUND_Stream_Open(assets::kMenuMusic, 0, 0, 0);
+    Intro* intro = new Intro();
+    Menu* main_menu = build_main_menu();
+
+    const bool aborted = intro->run(screen);
+    delete intro;
+
+    if (!aborted) {
+        FSOUND_Stream_SetLoopCount(music, -1);
+        FSOUND_Stream_Play(-1, music);
+        main_menu->slide_in(screen);
+        main_menu->run(screen);
+        FSOUND_Stream_Stop(music);
+    }
+
+    delete main_menu;
+    FSOUND_Stream_Close(music);
+}
+
 int tirevane_main(int, char**)
 {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -100,23 +121,8 @@ int tirevane_main(int, char**)
         return 1;
     }
 
-    FSOUND_STREAM* music = FSOUND_Stream_Open(assets::kMenuMusic, 0, 0, 0);
-    Intro* intro = new Intro();
-    Menu* main_menu = build_main_menu();
+    run_game(screen);
 
-    const bool aborted = intro->run(screen);
-    delete intro;
-
-    if (!aborted) {
-        FSOUND_Stream_SetLoopCount(music, -1);
-        FSOUND_Stream_Play(-1, music);
-        main_menu->slide_in(screen);
-        main_menu->run(screen);
-        FSOUND_Stream_Stop(music);
-    }
-
-    delete main_menu;
-    FSOUND_Stream_Close(music);
     free_surface(icon);
     shut_down_libraries();
     return 0;

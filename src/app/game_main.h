@@ -5,4 +5,9 @@
 // process exit status.
 int tirevane_main(int argc, char** argv);
 
+struct SDL_Surface;
+// What the player sees once the window is open: the menu music, the intro
+// and the main menu, until the main menu closes.
+void run_game(SDL_Surface* screen);
+
 #endif

@@ -1,0 +1,222 @@
+// A whole session played in-process as a player would: the intro, the main
+// menu, the options, two matches (one left with Escape after hitting
+// targets, one resumed, paused and played until game over) and "Quitter".
+// Besides checking the saved files, it is the run that the memory checker
+// watches in the test command.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "app/assets.h"
+#include "app/fsound.h"
+#include "app/game_main.h"
+#include "scripted_clock.h"
+#include "test_support.h"
+
+using namespace testsupport;
+
+namespace {
+
+// Where a label whose top edge is at `y` can be clicked.
+void click_row(int y)
+{
+    push_click(400, y + 40);
+}
+
+int queued_events()
+{
+    SDL_Event peek[128];
+    return SDL_PeepEvents(peek, 128, SDL_PEEKEVENT, SDL_ALLEVENTS);
+}
+
+bool is_target_colour(SDL_Color c)
+{
+    static const Uint8 table[8][3] = {{255, 255, 255}, {255, 255, 0}, {255, 121, 0}, {255, 0, 0},
+                                      {128, 0, 128},   {0, 0, 255},   {92, 49, 10},  {2, 2, 2}};
+    for (const auto& t : table) {
+        if (c.r == t[0] && c.g == t[1] && c.b == t[2]) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A pixel of a live, unfaded target in the last drawn frame, away from the
+// visor; targets fade as soon as they are hit, so their exact colour means
+// they can still be hit.
+bool find_live_target(SDL_Surface* screen, int pointer_x, int pointer_y, int& x, int& y)
+{
+    for (int row = 540; row > 100; row -= 4) {
+        for (int col = 2; col < 798; col += 4) {
+            if (std::abs(col - pointer_x) < 40 && std::abs(row - pointer_y) < 40) {
+                continue;
+            }
+            if (is_target_colour(pixel_at(screen, col, row))) {
+                x = col;
+                y = row;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+std::string options_bytes(char visor, char difficulty)
+{
+    return std::string("[ \xA7Visor ] -> ") + visor + "\n[ \xA7" + "Difficulte ] -> " + difficulty;
+}
+
+class GameSession : public ::testing::Test {
+protected:
+    GameSession() { FSOUND_Init(44100, 32, 0); }
+    ~GameSession() override { FSOUND_Close(); }
+
+    // Called at every wait of the game: the 1500 ms pauses after a choice
+    // move the script to its next step, the match's frame waits play it.
+    void on_wait(Uint32 now)
+    {
+        const Uint32 waited = now - last_now;
+        last_now = now;
+        if (waited >= 1500) {
+            next_step(now);
+        } else {
+            play_match(now);
+        }
+    }
+
+    void next_step(Uint32 now)
+    {
+        ++step;
+        match_start = now;
+        next_shot = now + 400;
+        switch (step) {
+        case 1:  // "Heavy Weapon" chosen: play a new game
+            options_after_visor = read_file(assets::kConfigFile);
+            click_row(111);  // "Jouer"
+            click_row(255);  // "Nouvelle partie"
+            break;
+        case 2:  // first match left with Escape: make it Insane
+            save_after_escape = read_file(assets::kSaveFile);
+            push_click(400, 349);  // "Options"
+            click_row(390);        // "Editer difficulte"
+            click_row(360);        // "Insane"
+            break;
+        case 3:  // resume the saved match
+            options_after_difficulty = read_file(assets::kConfigFile);
+            click_row(111);  // "Jouer"
+            click_row(120);  // "Reprendre partie"
+            break;
+        case 4:  // after the game over: leave
+            save_after_game_over = read_file(assets::kSaveFile);
+            drain_events();
+            click_row(507);  // "Quitter"
+            break;
+        default:
+            break;
+        }
+    }
+
+    void play_match(Uint32 now)
+    {
+        if (step == 1) {
+            shoot_targets(now);
+            if (now - match_start > 2500 && !escaped) {
+                escaped = true;
+                push_key(SDLK_ESCAPE);
+            }
+        } else if (step == 3) {
+            if (now - match_start > 1000 && !paused) {
+                paused = true;
+                // Leaving the window pauses; nothing but a gain resumes.
+                push_active(0, SDL_APPINPUTFOCUS);
+                push_key(SDLK_a);
+                push_click(400, 300);
+                push_quit();
+                push_active(1, SDL_APPINPUTFOCUS);
+            }
+            shoot_targets(now);
+            // Keys are ignored by the match but end the game-over screen,
+            // which waits without the clock: keep some queued.
+            while (paused && queued_events() < 4) {
+                push_key(SDLK_a);
+            }
+        }
+    }
+
+    void shoot_targets(Uint32 now)
+    {
+        if (now < next_shot) {
+            return;
+        }
+        next_shot = now + 300;
+        int x = 0;
+        int y = 0;
+        if (find_live_target(video.screen(), pointer_x, pointer_y, x, y)) {
+            pointer_x = x;
+            pointer_y = y;
+            push_motion(x, y);
+            push_click(x, y);
+            ++shots;
+        }
+    }
+
+    GameDir dir;
+    VideoSession video;
+    ScriptedClock clock;
+    Watchdog watchdog{std::chrono::seconds(120)};
+
+    int step = 0;
+    Uint32 last_now = 0;
+    Uint32 match_start = 0;
+    Uint32 next_shot = 0;
+    bool escaped = false;
+    bool paused = false;
+    int shots = 0;
+    int pointer_x = 400;
+    int pointer_y = 300;
+    std::string options_after_visor;
+    std::string options_after_difficulty;
+    std::string save_after_escape;
+    std::string save_after_game_over;
+};
+
+}  // namespace
+
+TEST_F(GameSession, OptionsMatchesAndSavesFromIntroToQuit)
+{
+    std::srand(1234);
+    last_now = clock.now();
+    clock.on_delay = [this](Uint32 now) { on_wait(now); };
+
+    push_key(SDLK_SPACE);  // skip the intro
+    // The intro drains every pending event, so the first clicks wait until
+    // the main menu's slide-in has hidden the system pointer.
+    std::thread first_clicks([] {
+        for (int i = 0; i < 3000 && SDL_ShowCursor(SDL_QUERY) != SDL_DISABLE; ++i) {
+            SDL_Delay(10);
+        }
+        push_click(400, 349);  // "Options"
+        click_row(120);        // "Editer viseur"
+        click_row(300);        // "Heavy Weapon"
+    });
+    run_game(video.screen());
+    first_clicks.join();
+
+    EXPECT_FALSE(watchdog.fired()) << "a screen waited for input that never came";
+    EXPECT_EQ(step, 5);
+    EXPECT_EQ(options_after_visor, options_bytes('3', '0'));
+    EXPECT_EQ(options_after_difficulty, options_bytes('3', '2'));
+    EXPECT_GT(shots, 0);
+
+    // Left with Escape after hitting targets: resumable, score kept.
+    const std::string kept = "[ ! ] -> True\n[\xA7saved:Visor=3][\xA7saved:Diff=0][\xA7saved:GameScore=";
+    ASSERT_EQ(save_after_escape.compare(0, kept.size(), kept), 0) << save_after_escape;
+    const std::string digits = save_after_escape.substr(kept.size());
+    EXPECT_GT(std::atoi(digits.c_str()), 0) << save_after_escape;
+
+    // Resumed, paused, played out: game over resets the score.
+    EXPECT_EQ(save_after_game_over,
+              "[ ! ] -> False\n[\xA7saved:Visor=3][\xA7saved:Diff=2][\xA7saved:GameScore=0]");
+}
