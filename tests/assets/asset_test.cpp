@@ -156,6 +156,29 @@ TEST(AssetPictures, PagesLeaveTheBandOfTheirReturnLabelBlack)
     }
 }
 
+TEST(AssetPictures, IntroCardsAndIconAreDrawnAndDistinct)
+{
+    Picture presents = load(assets::kIntroPresents);
+    Picture name = load(assets::kIntroName);
+    Picture icon = load(assets::kWindowIcon);
+    ASSERT_TRUE(presents && name && icon);
+    int differing = 0;
+    int lit = 0;
+    for (int y = 0; y < 600; y += 5) {
+        for (int x = 0; x < 800; x += 5) {
+            const SDL_Color a = pixel_at(presents.get(), x, y);
+            const SDL_Color b = pixel_at(name.get(), x, y);
+            differing += !testsupport::same_colour(a, b, 8);
+            lit += a.r + a.g + a.b > 200;
+        }
+    }
+    // The cross-fade needs two different pictures, and neither is blank.
+    EXPECT_GT(differing, 2000);
+    EXPECT_GT(lit, 50);
+    const SDL_Color corner = pixel_at(icon.get(), 0, 0);
+    EXPECT_FALSE(testsupport::same_colour(pixel_at(icon.get(), 16, 10), corner, 30));
+}
+
 TEST(CursorPictures, DesignSitsInsideAYellowBorderCentredOnThePointer)
 {
     for (const char* path : keyed_pictures()) {
@@ -293,6 +316,15 @@ TEST(AssetSounds, WavFilesArePcm16At44100ShortAndUnclipped)
                 // Loud (above -3 dBFS) yet never at full scale.
                 EXPECT_GT(peak, 23000);
                 EXPECT_LT(peak, 32000);
+                // Starting or stopping away from zero would click.
+                const auto sample = [&](size_t frame) {
+                    return std::abs(static_cast<int>(
+                        static_cast<std::int16_t>(le16(bytes, at + 8 + frame * 2 * channels))));
+                };
+                EXPECT_LT(sample(0), 1000);
+                for (size_t f = frames - 44; f < frames; ++f) {
+                    EXPECT_LT(sample(f), 330) << "frame " << f;
+                }
             }
             at += 8 + size + (size & 1);
         }
