@@ -101,3 +101,38 @@ count_pixels() {
   local png="$1" geom="$2" test="$3"
   convert "$png" -crop "$geom" +repage -fx "$test" -format "%[fx:int(mean*w*h+0.5)]" info:
 }
+
+# Prints "x y" of the middle of a live target in a screenshot (exact target
+# colour: hit targets fade at once), searching above the status bar and
+# away from the pointer at ($2, $3). Prints nothing when there is none.
+find_target() {
+  local png="$1" px="$2" py="$3"
+  convert "$png" -crop 800x440+0+100 +repage txt:- | awk -v px="$px" -v py="$py" '
+    BEGIN {
+      split("255,255,255 255,255,0 255,121,0 255,0,0 128,0,128 0,0,255 92,49,10 2,2,2", c, " ")
+      for (i in c) colour["(" c[i] ")"] = 1
+    }
+    NR > 1 {
+      split($1, xy, /[,:]/); x = xy[1]; y = xy[2] + 100
+      gsub(/ /, "", $2)
+      if (!($2 in colour)) next
+      if ((x - px) ^ 2 < 1600 && (y - py) ^ 2 < 1600) next
+      if (!(x in top) || y < top[x]) top[x] = y
+      if (!(x in bottom) || y > bottom[x]) bottom[x] = y
+      if (!(x in hue)) hue[x] = $2
+    }
+    END {
+      best = -1
+      for (x in top) if (best < 0 || bottom[x] > bottom[best]) best = x
+      if (best >= 0) print best, int((top[best] + bottom[best]) / 2)
+    }'
+}
+
+# A checksum of the score text on the status bar.
+score_digest() {
+  convert "$1" -crop 320x32+470+563 +repage rgb:- | md5sum | cut -d' ' -f1
+}
+
+# The byte at a position of a file, as a character.
+byte_at() { dd if="$1" bs=1 skip="$2" count=1 2>/dev/null; }
+last_byte() { tail -c 1 "$1"; }
