@@ -1,0 +1,180 @@
+// The save-file operations of the profile over arbitrary file bytes, and
+// over files in the documented layout built from the input.
+//
+// Input, first byte even (raw files): a flags byte, the options file's
+// length and bytes, a score, then the save file's bytes.
+// First byte odd (documented layout): a flags byte, the saved visor and
+// difficulty, up to 12 digits, a score, then the options file's bytes.
+#include <climits>
+#include <optional>
+#include <string>
+
+#include "app/assets.h"
+#include "fuzz_support.h"
+#include "persist/profile.h"
+
+using namespace fuzzsupport;
+
+namespace {
+
+struct Layout {
+    std::string marker;
+    char visor;
+    char difficulty;
+    std::string digits;
+};
+
+// The documented save file: marker line, visor, difficulty and score
+// entries in this order, nothing before or after.
+std::optional<Layout> parse_layout(const std::string& bytes)
+{
+    Layout layout;
+    for (const std::string& marker : {kTrue, kFalse}) {
+        if (bytes.compare(0, marker.size(), marker) == 0) {
+            layout.marker = marker;
+        }
+    }
+    const std::string::size_type m = layout.marker.size();
+    const std::string::size_type digits_at = m + 49;
+    if (m == 0 || bytes.size() < digits_at + 1 || bytes.back() != ']') {
+        return std::nullopt;
+    }
+    layout.visor = bytes[m + 14];
+    layout.difficulty = bytes[m + 29];
+    layout.digits = bytes.substr(digits_at, bytes.size() - 1 - digits_at);
+    if (layout.digits.find_first_not_of("0123456789") != std::string::npos ||
+        bytes != save_layout(layout.marker, layout.visor, layout.difficulty, layout.digits) ||
+        layout.visor == '\xFF' || layout.difficulty == '\xFF') {
+        return std::nullopt;
+    }
+    return layout;
+}
+
+char expected_option(const std::string& config, bool present, bool visor)
+{
+    if (!present || config.empty()) {
+        return '0';
+    }
+    if (!visor) {
+        return config.back();
+    }
+    return config.size() > 14 ? config[14] : '\xFF';
+}
+
+Sint32 read_back_score(std::string& digits)
+{
+    Profile profile;
+    profile.load_score_digits();
+    digits = profile.digits().to_bytes();
+    return profile.score_to_number();
+}
+
+// What the game does with the profile: the play action before a match,
+// then the match's score save through a fresh profile.
+void play_and_save(const std::optional<Layout>& layout, bool save_was_empty,
+                   const std::string& config, bool config_present, Sint32 score)
+{
+    Profile profile;
+    profile.load();
+    profile.load_score_digits();
+    const std::string loaded = profile.digits().to_bytes();
+    const Sint32 number = profile.score_to_number();
+    FUZZ_CHECK(number >= 0);
+    FUZZ_CHECK(number == expected_number(loaded));
+    profile.write_visor_difficulty(assets::kSaveFile);
+
+    Profile saver;
+    CharList digits;
+    const std::string formatted = decimal(score);
+    digits.assign(formatted.c_str());
+    saver.set_score_digits(digits);
+    saver.write_score();
+    FUZZ_CHECK(!exists((std::string(assets::kSaveFile) + ".tmp").c_str()));
+
+    if (layout) {
+        FUZZ_CHECK(loaded == layout->digits);
+        FUZZ_CHECK(profile.visor_at() == static_cast<Sint32>(layout->marker.size() + 14));
+        FUZZ_CHECK(profile.difficulty_at() == static_cast<Sint32>(layout->marker.size() + 29));
+    } else if (!save_was_empty) {
+        return;
+    }
+    // From here the file was in the layout, or missing or empty (then it is
+    // created and takes the layout at the score write).
+    const char visor = expected_option(config, config_present, true);
+    const char difficulty = expected_option(config, config_present, false);
+    // An options byte of 0xFF (a short or hand-edited options file) would
+    // end the save file's text where it is written; that case is left out.
+    if (visor == '\xFF' || difficulty == '\xFF') {
+        return;
+    }
+    const bool resumable = formatted != "0";
+    FUZZ_CHECK(read_file(assets::kSaveFile) ==
+               save_layout(resumable ? kTrue : kFalse, visor, difficulty, formatted));
+    std::string read_back;
+    FUZZ_CHECK(read_back_score(read_back) == score);
+    FUZZ_CHECK(read_back == formatted);
+}
+
+void check_number_conversion(const std::string& bytes)
+{
+    Profile profile;
+    CharList digits;
+    digits.append_bytes(bytes);
+    profile.set_score_digits(digits);
+    FUZZ_CHECK(profile.score_to_number() == expected_number(bytes));
+    const bool all_digits = bytes.find_first_not_of("0123456789") == std::string::npos;
+    FUZZ_CHECK(profile.digits().to_bytes() == (all_digits ? bytes : "0"));
+    FUZZ_CHECK(digits.to_bytes() == bytes);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    enter_private_game_folder();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    InputReader input(data, size);
+    const std::uint8_t mode = input.byte();
+    const std::uint8_t flags = input.byte();
+    const bool config_present = (flags & 1) == 0;
+    const bool save_present = (flags & 2) == 0;
+
+    std::string config;
+    std::string save;
+    Sint32 score = 0;
+    if (mode % 2 == 0) {
+        config = input.bytes(input.byte());
+        score = static_cast<Sint32>(input.word() & INT_MAX);
+        save = input.rest();
+    } else {
+        const char visor = static_cast<char>(input.byte());
+        const char difficulty = static_cast<char>(input.byte());
+        std::string digits;
+        for (int count = input.byte() % 13; count > 0; --count) {
+            digits.push_back(static_cast<char>('0' + input.byte() % 10));
+        }
+        score = static_cast<Sint32>(input.word() & INT_MAX);
+        save = save_layout((flags & 4) ? kTrue : kFalse, visor, difficulty, digits);
+        config = input.rest();
+    }
+
+    if (config_present) {
+        write_file(assets::kConfigFile, config);
+    } else {
+        remove_file(assets::kConfigFile);
+    }
+    if (save_present) {
+        write_file(assets::kSaveFile, save);
+    } else {
+        remove_file(assets::kSaveFile);
+    }
+    const std::optional<Layout> layout =
+        save_present ? parse_layout(save) : std::optional<Layout>{};
+    play_and_save(layout, !save_present || save.empty(), config, config_present, score);
+    check_number_conversion(save.substr(0, 64));
+    return 0;
+}
