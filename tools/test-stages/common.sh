@@ -1,0 +1,8 @@
+# Shared by the stage scripts: where the repository is and how much to build
+# at once. Sourced, not run.
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+jobs="$(nproc)"
+werror=OFF
+[ -n "${CI:-}" ] && werror=ON
+# Environment of every test program: no display, no sound device.
+test_env=(SDL_VIDEODRIVER=dummy ALSOFT_DRIVERS=null ALSOFT_LOGLEVEL=0)

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# The whole suite again in a build with AddressSanitizer (and its leak
+# checker) and UndefinedBehaviorSanitizer; the first report stops the test
+# program, which fails its tests.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+build="$root/build-asan"
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTIREVANE_SANITIZE=address,undefined -DTIREVANE_BENCH=OFF -DTIREVANE_WERROR="$werror" >/dev/null
+cmake --build "$build" -j"$jobs"
+
+export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS="suppressions=$root/tools/suppressions/lsan.supp:print_suppressions=0"
+cd "$build"
+ctest --output-on-failure -j"$jobs"
