@@ -24,20 +24,19 @@ fail() {
   exit 1
 }
 
+# Lets Xvfb choose a free display number itself, so sessions started at the
+# same time never share one.
 start_display() {
-  local n
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do
-      xdpyinfo >/dev/null 2>&1 && return 0
-      sleep 0.1
-    done
-    kill "$XVFB_PID" 2>/dev/null || true
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+    3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 100); do
+    [ -s "$WORK/display" ] && break
+    sleep 0.1
   done
-  fail "no X display could be started"
+  [ -s "$WORK/display" ] || fail "no X display could be started: $(cat "$WORK/xvfb.log")"
+  DISPLAY=":$(head -n1 "$WORK/display")"
+  export DISPLAY
 }
 
 prepare_game_dir() {

@@ -13,21 +13,6 @@ chmod -R a-w "$prefix"
 installed_state() { (cd "$prefix" && find . -printf '%y %m %s %p\n' | sort && find . -type f -exec md5sum {} + | sort); }
 installed_state >"$WORK/before"
 
-# The server picks a free display itself: probing for a free number races
-# with other sessions starting at the same time and can end up sharing one.
-start_display() {
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
-    3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
-  XVFB_PID=$!
-  for _ in $(seq 100); do
-    [ -s "$WORK/display" ] && break
-    sleep 0.1
-  done
-  [ -s "$WORK/display" ] || fail "no X display could be started: $(cat "$WORK/xvfb.log")"
-  DISPLAY=":$(head -n1 "$WORK/display")"
-  export DISPLAY
-}
-
 # lib.sh starts GAME_BIN from GAME_DIR: here the launcher from an empty folder.
 GAME_BIN="$prefix/bin/tirevane"
 GAME_DIR="$WORK/elsewhere"
