@@ -42,6 +42,15 @@ void run_choice_menu(SDL_Surface* screen, const Choice (&choices)[N])
     delete menu;
 }
 
+// Writes one option into the options file at once, keeping the other.
+void write_option(void (ConfigFile::*write)(char), char option, Uint8* close)
+{
+    ConfigFile* config = new ConfigFile();
+    (config->*write)(option);
+    delete config;
+    close_after_delay(close);
+}
+
 }  // namespace
 
 void options_action(SDL_Surface* screen, Uint8* close)
@@ -69,19 +78,13 @@ void edit_difficulty_action(SDL_Surface* screen, Uint8* close)
 template <char Visor>
 void visor_choice_action(SDL_Surface*, Uint8* close)
 {
-    ConfigFile* config = new ConfigFile();
-    config->write_visor(Visor);
-    delete config;
-    close_after_delay(close);
+    write_option(&ConfigFile::write_visor, Visor, close);
 }
 
 template <char Difficulty>
 void difficulty_choice_action(SDL_Surface*, Uint8* close)
 {
-    ConfigFile* config = new ConfigFile();
-    config->write_difficulty(Difficulty);
-    delete config;
-    close_after_delay(close);
+    write_option(&ConfigFile::write_difficulty, Difficulty, close);
 }
 
 template void visor_choice_action<'0'>(SDL_Surface*, Uint8*);
