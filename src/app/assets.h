@@ -45,9 +45,9 @@ constexpr VisorAssets kVisors[kVisorCount] = {
 
 // Files without which the game cannot show its screens; sounds are not
 // among them, a missing sound only stays silent.
-constexpr const char* kRequired[] = {
-    kMenuFont, kHudFont, kIntroPresents, kIntroName, kCursorNormal, kCursorOver,
-    kHowToPlayPage, kAboutPage,
+constexpr const char* kRequiredFonts[] = {kMenuFont, kHudFont};
+constexpr const char* kRequiredPictures[] = {
+    kIntroPresents, kIntroName, kCursorNormal, kCursorOver, kHowToPlayPage, kAboutPage,
 };
 
 }  // namespace assets

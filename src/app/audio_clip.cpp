@@ -8,16 +8,19 @@ AudioClip::AudioClip(const std::vector<std::int16_t>& pcm)
     if (frames_ == 0) {
         return;
     }
-    alGetError();
+    // Success is judged by the results rather than alGetError, whose flag
+    // the feeder threads share.
     alGenBuffers(1, &buffer_);
-    if (alGetError() != AL_NO_ERROR) {
+    if (buffer_ == 0 || !alIsBuffer(buffer_)) {
         buffer_ = 0;
         return;
     }
-    alBufferData(buffer_, AL_FORMAT_STEREO16, pcm.data(),
-                 static_cast<ALsizei>(frames_ * AudioDecoder::kChannels * sizeof(std::int16_t)),
-                 AudioDecoder::kRate);
-    if (alGetError() != AL_NO_ERROR) {
+    const auto bytes =
+        static_cast<ALsizei>(frames_ * AudioDecoder::kChannels * sizeof(std::int16_t));
+    alBufferData(buffer_, AL_FORMAT_STEREO16, pcm.data(), bytes, AudioDecoder::kRate);
+    ALint stored = 0;
+    alGetBufferi(buffer_, AL_SIZE, &stored);
+    if (stored != bytes) {
         alDeleteBuffers(1, &buffer_);
         buffer_ = 0;
     }

@@ -183,10 +183,11 @@ AudioDevice::~AudioDevice()
 
 ALuint AudioDevice::make_source() const
 {
-    alGetError();
+    // Judged by the result: the context's error flag is shared with the
+    // feeder threads.
     ALuint source = 0;
     alGenSources(1, &source);
-    if (alGetError() != AL_NO_ERROR) {
+    if (source == 0 || !alIsSource(source)) {
         return 0;
     }
     configure_source(source);

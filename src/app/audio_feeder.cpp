@@ -10,11 +10,15 @@ AudioFeeder::AudioFeeder(ALuint source, AudioDecoder& decoder, int loops)
       loops_(loops),
       piece_(static_cast<std::size_t>(kBufferFrames) * AudioDecoder::kChannels)
 {
-    alGetError();
+    // Success is judged by the result, not by alGetError: OpenAL keeps one
+    // error flag per context, which other feeder threads share.
+    buffers_.fill(0);
     alGenBuffers(kBuffers, buffers_.data());
-    if (alGetError() != AL_NO_ERROR) {
-        buffers_.fill(0);
-        return;
+    for (ALuint buffer : buffers_) {
+        if (buffer == 0 || !alIsBuffer(buffer)) {
+            buffers_.fill(0);
+            return;
+        }
     }
     thread_ = std::thread(&AudioFeeder::run, this);
 }

@@ -17,20 +17,29 @@
 
 namespace {
 
-bool file_is_usable(const char* path)
+bool font_opens(const char* path)
 {
-    const bool is_font = path == assets::kMenuFont || path == assets::kHudFont;
-    if (is_font) {
-        TTF_Font* font = TTF_OpenFont(path, 12);
-        if (font) {
-            TTF_CloseFont(font);
-        }
-        return font != nullptr;
+    TTF_Font* font = TTF_OpenFont(path, 12);
+    if (font) {
+        TTF_CloseFont(font);
     }
+    return font != nullptr;
+}
+
+bool picture_loads(const char* path)
+{
     SDL_Surface* picture = load_bmp(path);
     const bool loaded = picture != nullptr;
     free_surface(picture);
     return loaded;
+}
+
+void report_unreadable(const char* path)
+{
+    std::fprintf(stderr,
+                 "tirevane: cannot read '%s'; start the game from the folder that holds "
+                 "System/ and the font files\n",
+                 path);
 }
 
 // The screens cannot be shown without their pictures and fonts, so say
@@ -38,12 +47,15 @@ bool file_is_usable(const char* path)
 bool required_assets_present()
 {
     bool all_present = true;
-    for (const char* path : assets::kRequired) {
-        if (!file_is_usable(path)) {
-            std::fprintf(stderr,
-                         "tirevane: cannot read '%s'; start the game from the folder that "
-                         "holds System/ and the font files\n",
-                         path);
+    for (const char* path : assets::kRequiredFonts) {
+        if (!font_opens(path)) {
+            report_unreadable(path);
+            all_present = false;
+        }
+    }
+    for (const char* path : assets::kRequiredPictures) {
+        if (!picture_loads(path)) {
+            report_unreadable(path);
             all_present = false;
         }
     }

@@ -73,18 +73,14 @@ Sint16 Menu::slide_step(SDL_Surface* screen)
 void Menu::slide_in(SDL_Surface* screen)
 {
     SDL_ShowCursor(0);
-    if (!has_title) {
+    if (!title) {
         return;
     }
-    for (;;) {
-        const bool already_up = title_pos.y == 10;
+    while (title_pos.y != 10) {
         const Sint16 y = slide_step(screen);
-        if (already_up) {
-            break;
-        }
-        // Item k appears once the title is drawn at y = 36 - 5k. The frame
-        // with the title at its final row is shown too, so the slide-in
-        // ends with all five items on screen.
+        // Item k appears once the title is drawn at y = 36 - 5k; the frame
+        // with the title on its last row is shown too, so the slide-in ends
+        // with all five items on screen.
         for (int k = 0; k < 5; ++k) {
             MenuItem* item = items.item_at(static_cast<Uint16>(k));
             if (y <= 35 - 5 * k && item) {
@@ -92,9 +88,6 @@ void Menu::slide_in(SDL_Surface* screen)
             }
         }
         SDL_Flip(screen);
-        if (y == 10) {
-            break;
-        }
     }
     title_pos.y = 11;
 }

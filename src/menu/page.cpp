@@ -11,7 +11,6 @@ Page::~Page()
 
 void Page::draw(SDL_Surface* screen)
 {
-    picture_pos = rect_at(0, 0);
     blit_at(picture, screen, picture_pos);
     Menu::draw(screen);
 }

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstdio>
 
 namespace {
@@ -63,7 +65,14 @@ void set_write_function(WriteFunction write_function)
 
 bool replace_file_atomically(const char* path, const std::string& bytes)
 {
-    const std::string target(path);
+    // A link is written through to the file it names, and a file that could
+    // not be opened for writing in place (made read-only) is left alone.
+    char resolved[PATH_MAX];
+    const bool exists = ::realpath(path, resolved) != nullptr;
+    const std::string target = exists ? std::string(resolved) : std::string(path);
+    if (exists && ::access(target.c_str(), W_OK) != 0) {
+        return false;
+    }
     const std::string temporary = target + ".tmp";
 
     // A temporary left by an earlier crash is only an unfinished copy.
@@ -74,12 +83,12 @@ bool replace_file_atomically(const char* path, const std::string& bytes)
     }
     // The replacement keeps the permissions of the file it replaces.
     struct stat old_file;
-    if (::stat(path, &old_file) == 0) {
+    if (::stat(target.c_str(), &old_file) == 0) {
         ::fchmod(fd, old_file.st_mode & 07777);
     }
     bool written = write_all(fd, bytes) && ::fsync(fd) == 0;
     written = (::close(fd) == 0) && written;
-    if (!written || std::rename(temporary.c_str(), path) != 0) {
+    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
     }

@@ -29,6 +29,12 @@ bool find_marker(const CharList& text, Sint32& position)
            KeyScanner::search(text, kMarkerTrue, &position);
 }
 
+// The character at `position`, or NUL past the end of the text.
+char char_at(const CharList& list, Sint32 position)
+{
+    return position < list.count() ? list.node_at(position)->value() : '\0';
+}
+
 // Inserts `bytes` so that its first character lands at `index`.
 void insert_at(CharList& list, Sint32 index, const std::string& bytes)
 {
@@ -144,9 +150,18 @@ void Profile::add_missing_entries()
         return;
     }
     Sint32 marker_end = 0;
-    Sint32 index = find_marker(text, marker_end) ? marker_end + 1 : 0;
-    Sint32 length = text.count();
-    insert_at(text, index < length ? index : length, missing);
+    Sint32 index = 0;
+    if (find_marker(text, marker_end)) {
+        // After the marker's line break; a hand-edited marker without one
+        // gets one, so the entries never share the marker's line.
+        if (char_at(text, marker_end) == '\n') {
+            index = marker_end + 1;
+        } else {
+            index = marker_end;
+            missing.insert(missing.begin(), '\n');
+        }
+    }
+    insert_at(text, index, missing);
 }
 
 void Profile::write_score()
@@ -178,24 +193,26 @@ void Profile::write_score()
 
     // The marker line is rebuilt in memory and the whole file replaced at
     // once, so no crash can leave the new score beside the old marker.
-    CharList rewritten;
+    const std::string all = text.to_bytes();
     Sint32 marker_end = 0;
-    if (find_marker(text, marker_end)) {
-        rewritten.assign(marker_line);
-        const std::string after = text.to_bytes();
-        CharList rest;
-        if (static_cast<std::string::size_type>(marker_end) + 1 < after.size()) {
-            rest.append_bytes(after.substr(static_cast<std::string::size_type>(marker_end) + 1));
+    const bool has_marker = find_marker(text, marker_end);
+    CharList rewritten;
+    if (has_marker || !patch_score) {
+        // The old marker line goes, its line break with it; a file whose
+        // score entry was just added gets the marker line too.
+        std::string::size_type rest = 0;
+        if (has_marker) {
+            rest = static_cast<std::string::size_type>(marker_end);
+            if (rest < all.size() && all[rest] == '\n') {
+                ++rest;
+            }
         }
-        rewritten.append_list(rest);
-    } else if (!patch_score) {
-        // The entry was just added, so the marker line is added too.
         rewritten.assign(marker_line);
-        CharList rest;
-        rest.append_bytes(text.to_bytes());
-        rewritten.append_list(rest);
+        CharList tail;
+        tail.append_bytes(all.substr(rest));
+        rewritten.append_list(tail);
     } else {
-        rewritten.append_bytes(text.to_bytes());
+        rewritten.append_bytes(all);
     }
     write_list(rewritten, assets::kSaveFile);
 }

@@ -80,7 +80,9 @@ std::vector<const char*> keyed_pictures()
 
 TEST(AssetTree, EveryFileTheGameOpensIsThere)
 {
-    std::vector<const char*> paths(std::begin(assets::kRequired), std::end(assets::kRequired));
+    std::vector<const char*> paths(std::begin(assets::kRequiredPictures),
+                                   std::end(assets::kRequiredPictures));
+    paths.insert(paths.end(), std::begin(assets::kRequiredFonts), std::end(assets::kRequiredFonts));
     for (const char* p : {assets::kWindowIcon, assets::kMenuMusic, assets::kHitShot,
                           assets::kMissShot, assets::kConfigFile, assets::kSaveFile}) {
         paths.push_back(p);

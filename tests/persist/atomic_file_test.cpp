@@ -75,6 +75,16 @@ TEST_F(AtomicFileTest, ReplacesWithExactlyTheGivenBytesAndKeepsThePermissions)
     EXPECT_EQ(save_file(), "");
 }
 
+TEST_F(AtomicFileTest, ALinkIsWrittenThroughAndStaysALink)
+{
+    write_save("old");
+    fs::rename(assets::kSaveFile, "System/real.saved");
+    fs::create_symlink("../real.saved", assets::kSaveFile);
+    ASSERT_TRUE(replace_file_atomically(assets::kSaveFile, "new"));
+    EXPECT_TRUE(fs::is_symlink(assets::kSaveFile));
+    EXPECT_EQ(testsupport::read_file("System/real.saved"), "new");
+}
+
 TEST_F(AtomicFileTest, AMissingFolderWritesNothing)
 {
     EXPECT_FALSE(replace_file_atomically("System/none/user.saved", "x"));

@@ -268,6 +268,20 @@ TEST_F(ProfileTest, MissingVisorOrDifficultyEntryIsAddedAfterTheMarkerLine)
     EXPECT_EQ(save_file(), kVisorKey + "5]" + kDiffKey + "2]junk");
 }
 
+TEST_F(ProfileTest, HandEditedMarkerWithoutLineBreakLosesNoCharacter)
+{
+    write_config(options_text('3', '1'));
+    const std::string unbroken = "[ ! ] -> False";
+
+    write_save(unbroken + kVisorKey + "0]" + kDiffKey + "0]" + kScoreKey + "0]");
+    save_score_through_profile(7);
+    EXPECT_EQ(save_file(), kTrue + kVisorKey + "0]" + kDiffKey + "0]" + kScoreKey + "7]");
+
+    write_save(unbroken + kScoreKey + "0]");
+    start_game();
+    EXPECT_EQ(save_file(), unbroken + "\n" + kVisorKey + "3]" + kDiffKey + "1]" + kScoreKey + "0]");
+}
+
 TEST_F(ProfileTest, VisorKeyEndingTheFileGetsItsValueAppended)
 {
     write_config(options_text('4', '1'));
