@@ -100,13 +100,11 @@ void play_and_save(const std::optional<Layout>& layout, bool save_was_empty,
     }
     // From here the file was in the layout, or missing or empty (then it is
     // created and takes the layout at the score write).
-    const char visor = expected_option(config, config_present, true);
-    const char difficulty = expected_option(config, config_present, false);
-    // An options byte of 0xFF (a short or hand-edited options file) would
-    // end the save file's text where it is written; that case is left out.
-    if (visor == '\xFF' || difficulty == '\xFF') {
-        return;
-    }
+    // An options byte of 0xFF (a short options file) is saved as '0'.
+    char visor = expected_option(config, config_present, true);
+    char difficulty = expected_option(config, config_present, false);
+    visor = visor == '\xFF' ? '0' : visor;
+    difficulty = difficulty == '\xFF' ? '0' : difficulty;
     const bool resumable = formatted != "0";
     FUZZ_CHECK(read_file(assets::kSaveFile) ==
                save_layout(resumable ? kTrue : kFalse, visor, difficulty, formatted));

@@ -18,10 +18,9 @@ Menu::Menu(bool with_title)
       has_title(with_title ? 1 : 0), done(0)
 {
     if (has_title) {
+        // Opaque as rendered: a per-surface alpha of 255 changes nothing on
+        // classic SDL and hides this palette surface on sdl12-compat.
         title = render_shaded(assets::kMenuFont, 90, "Tirevane", rgb(255, 0, 0), rgb(0, 0, 0));
-        if (title) {
-            SDL_SetAlpha(title, SDL_SRCALPHA, 255);
-        }
     }
     backdrop = create_black_surface(800, 600);
     cursor_normal = load_keyed_bmp(assets::kCursorNormal);

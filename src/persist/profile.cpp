@@ -79,8 +79,10 @@ std::string read_bytes(const char* path, bool& opened)
 
 void Profile::load()
 {
-    config_visor = read_visor() ? visor() : '0';
-    config_difficulty = read_difficulty() ? difficulty() : '0';
+    // A short options file reads as the byte 0xFF, which counts as 0 anyway;
+    // written into the save file it would end that file's text there.
+    config_visor = read_visor() && visor() != '\xFF' ? visor() : '0';
+    config_difficulty = read_difficulty() && difficulty() != '\xFF' ? difficulty() : '0';
     scanner.find_key(assets::kSaveFile, kVisorKey, &visor_position);
     scanner.find_key(assets::kSaveFile, kDifficultyKey, &difficulty_position);
     // The options file always wins over what the save file stored.

@@ -58,10 +58,14 @@ TEST_F(ConfigFileTest, ShortFileGivesFFWhichTheProfileTakesAsVisorZero)
     EXPECT_TRUE(config.read_difficulty());
     EXPECT_EQ(config.difficulty(), '2');
 
+    // Written into the save file as '0': a 0xFF byte there would end its text.
+    write_save(save_layout(kTrue, '4', '0', "150"));
     Profile profile;
     profile.load();
     EXPECT_EQ(profile.visor_index(), 0);
     EXPECT_EQ(profile.difficulty_index(), 2);
+    profile.write_visor_difficulty(assets::kSaveFile);
+    EXPECT_EQ(save_file(), save_layout(kTrue, '0', '2', "150"));
 
     write_config("x");
     EXPECT_TRUE(config.read_difficulty()) << "a one-byte file's last byte is its first";
