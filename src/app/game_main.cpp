@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 
 #include "app/assets.h"
 #include "app/fsound.h"
@@ -62,6 +63,42 @@ bool required_assets_present()
     return all_present;
 }
 
+// Without a display SDL 1.2 falls back to drawing in the terminal with text
+// characters, which nobody can play. Unless the player chose a driver, the
+// game asks for the X11 one when there is a display and stops at once when
+// there is none.
+bool choose_video_driver()
+{
+    if (std::getenv("SDL_VIDEODRIVER")) {
+        return true;
+    }
+    if (std::getenv("DISPLAY")) {
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        return true;
+    }
+    if (std::getenv("WAYLAND_DISPLAY")) {
+        return true;
+    }
+    std::fprintf(stderr, "tirevane: no display available (DISPLAY is not set); start the game "
+                         "in a graphical session\n");
+    return false;
+}
+
+// The same fallback can still happen on a Wayland-only session.
+bool reached_a_screen()
+{
+    char name[32] = {};
+    SDL_VideoDriverName(name, sizeof name);
+    const std::string driver(name);
+    if (driver == "aalib" || driver == "caca") {
+        std::fprintf(stderr, "tirevane: no display available (SDL only found its '%s' text-mode "
+                             "driver); start the game in a graphical session\n",
+                     name);
+        return false;
+    }
+    return true;
+}
+
 Menu* build_main_menu()
 {
     Menu* menu = new Menu(true);
@@ -107,9 +144,21 @@ int tirevane_main(int, char**)
 {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
+    const bool player_chose_driver = std::getenv("SDL_VIDEODRIVER") != nullptr;
+    if (!choose_video_driver()) {
+        return 1;
+    }
     FSOUND_Init(44100, 32, 0);
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "tirevane: cannot start the video system: %s\n", SDL_GetError());
+        const char* display = std::getenv("DISPLAY");
+        std::fprintf(stderr, "tirevane: cannot open the display%s%s%s: %s\n",
+                     display ? " '" : "", display ? display : "", display ? "'" : "",
+                     SDL_GetError());
+        FSOUND_Close();
+        return 1;
+    }
+    if (!player_chose_driver && !reached_a_screen()) {
+        SDL_Quit();
         FSOUND_Close();
         return 1;
     }
