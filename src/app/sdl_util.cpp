@@ -20,13 +20,18 @@ SDL_Surface* load_keyed_bmp(const char* path)
     return picture;
 }
 
-SDL_Surface* create_black_surface(int width, int height)
+SDL_Surface* create_filled_surface(int width, int height, Uint8 r, Uint8 g, Uint8 b)
 {
     SDL_Surface* surface = SDL_CreateRGBSurface(SDL_HWSURFACE, width, height, 32, 0, 0, 0, 0);
     if (surface) {
-        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, r, g, b));
     }
     return surface;
+}
+
+SDL_Surface* create_black_surface(int width, int height)
+{
+    return create_filled_surface(width, height, 0, 0, 0);
 }
 
 namespace {

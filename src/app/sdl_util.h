@@ -21,7 +21,9 @@ public:
 SDL_Surface* load_bmp(const char* path);
 // A picture whose yellow (255, 255, 0) pixels are transparent.
 SDL_Surface* load_keyed_bmp(const char* path);
-// 32-bit surface with all masks 0 (SDL picks its own format), filled black.
+// 32-bit surface with all masks 0 (SDL picks its own format), filled with
+// one colour.
+SDL_Surface* create_filled_surface(int width, int height, Uint8 r, Uint8 g, Uint8 b);
 SDL_Surface* create_black_surface(int width, int height);
 
 // Each rendering opens the font, renders and closes it at once.

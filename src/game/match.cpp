@@ -18,15 +18,6 @@ const SDL_Color kWhite = rgb(255, 255, 255);
 const SDL_Color kBlack = rgb(0, 0, 0);
 const SDL_Color kGreen = rgb(0, 255, 0);
 
-SDL_Surface* filled_line(int height, Uint8 r, Uint8 g, Uint8 b)
-{
-    SDL_Surface* line = SDL_CreateRGBSurface(SDL_HWSURFACE, 800, height, 32, 0, 0, 0, 0);
-    if (line) {
-        SDL_FillRect(line, nullptr, SDL_MapRGB(line->format, r, g, b));
-    }
-    return line;
-}
-
 SDL_Event no_event()
 {
     SDL_Event e;
@@ -82,11 +73,11 @@ Match::~Match()
 
 void Match::create_status_bar()
 {
-    white_line = filled_line(1, 255, 255, 255);
+    white_line = create_filled_surface(800, 1, 255, 255, 255);
     // Never filled: a new surface is all zeros, so the bar shows black.
     bar = SDL_CreateRGBSurface(SDL_HWSURFACE, 800, 45, 32, 0, 0, 0, 0xFF);
     bar_pos = rect_at(0, kBarY);
-    red_line = filled_line(2, 255, 0, 0);
+    red_line = create_filled_surface(800, 2, 255, 0, 0);
     red_line_pos = rect_at(0, static_cast<Sint16>(bar_pos.y - 2));
 }
 

@@ -1,5 +1,7 @@
 #include "canvas.h"
 
+#include "little_endian.h"
+
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
@@ -131,22 +133,6 @@ void Canvas::paint(const Coverage& shape_mask, int x, int y, Rgb colour, double 
         }
     }
 }
-
-namespace {
-
-void put_u16(std::vector<unsigned char>& out, unsigned v)
-{
-    out.push_back(static_cast<unsigned char>(v & 0xFF));
-    out.push_back(static_cast<unsigned char>((v >> 8) & 0xFF));
-}
-
-void put_u32(std::vector<unsigned char>& out, unsigned long v)
-{
-    put_u16(out, static_cast<unsigned>(v & 0xFFFF));
-    put_u16(out, static_cast<unsigned>((v >> 16) & 0xFFFF));
-}
-
-}  // namespace
 
 void Canvas::save_bmp(const std::string& path) const
 {

@@ -1,5 +1,7 @@
 #include "sound.h"
 
+#include "little_endian.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -79,18 +81,6 @@ Sound Sound::padded(long before, long after) const
 }
 
 namespace {
-
-void put_u16(std::vector<unsigned char>& out, unsigned v)
-{
-    out.push_back(static_cast<unsigned char>(v & 0xFF));
-    out.push_back(static_cast<unsigned char>((v >> 8) & 0xFF));
-}
-
-void put_u32(std::vector<unsigned char>& out, unsigned long v)
-{
-    put_u16(out, static_cast<unsigned>(v & 0xFFFF));
-    put_u16(out, static_cast<unsigned>((v >> 16) & 0xFFFF));
-}
 
 void put_tag(std::vector<unsigned char>& out, const char* tag)
 {
