@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/assets.h"
@@ -181,6 +182,22 @@ TEST(AssetPictures, IntroCardsAndIconAreDrawnAndDistinct)
     EXPECT_FALSE(testsupport::same_colour(pixel_at(icon.get(), 16, 10), corner, 30));
 }
 
+TEST(AssetPictures, IntroTitleCardLeavesTheMiddleToTheRedTitle)
+{
+    // The intro fades the red title in over the middle of this card: a
+    // title drawn into the card itself would show twice.
+    Picture name = load(assets::kIntroName);
+    ASSERT_TRUE(name);
+    int bright = 0;
+    for (int y = 240; y < 360; ++y) {
+        for (int x = 200; x < 600; ++x) {
+            const SDL_Color c = pixel_at(name.get(), x, y);
+            bright += c.r + c.g + c.b > 450;
+        }
+    }
+    EXPECT_EQ(bright, 0);
+}
+
 TEST(CursorPictures, DesignSitsInsideAYellowBorderCentredOnThePointer)
 {
     for (const char* path : keyed_pictures()) {
@@ -268,6 +285,66 @@ TEST(AssetFonts, BothOpenAtTheirSizesAndCarryFrenchLetters)
             TTF_CloseFont(font);
         }
     }
+    TTF_Quit();
+}
+
+// Every text a menu shows, with the row its top edge stands on, screen by
+// screen, as the menus lay them out.
+struct MenuRow {
+    const char* text;
+    int y;
+};
+const std::vector<std::vector<MenuRow>> kMenuScreens = {
+    {{"Tirevane", 11}, {"Jouer", 111}, {"Comment jouer", 210}, {"Options", 309},
+     {"A propos...", 408}, {"Quitter", 507}},
+    {{"Reprendre partie", 120}, {"Nouvelle partie", 390}},
+    {{"Nouvelle partie", 255}},
+    {{"Editer viseur", 120}, {"Editer difficulte", 390}},
+    {{"Default", 0}, {"FPS", 100}, {"High Flight Combat", 200}, {"Heavy Weapon", 300},
+     {"Simple", 400}, {"Sniper", 500}},
+    {{"Easy", 150}, {"Medium", 255}, {"Insane", 360}},
+    {{"Retour", 510}},
+};
+
+// First and last rows of `text` that hold any ink, or {-1, -1}.
+std::pair<int, int> ink_rows(const SDL_Surface* text)
+{
+    std::pair<int, int> rows{-1, -1};
+    const SDL_PixelFormat* f = text->format;
+    for (int y = 0; y < text->h; ++y) {
+        const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(text->pixels) +
+                                                          y * text->pitch);
+        for (int x = 0; x < text->w; ++x) {
+            if (((row[x] & f->Amask) >> f->Ashift) > 24) {
+                rows.first = rows.first < 0 ? y : rows.first;
+                rows.second = y;
+                break;
+            }
+        }
+    }
+    return rows;
+}
+
+TEST(AssetFonts, EveryMenuTextFitsTheWindowAndNeighbouringRowsStayApart)
+{
+    ASSERT_EQ(TTF_Init(), 0);
+    TTF_Font* font = TTF_OpenFont(in_tree(assets::kMenuFont).string().c_str(), 90);
+    ASSERT_NE(font, nullptr);
+    for (const std::vector<MenuRow>& screen : kMenuScreens) {
+        int previous_bottom = -1000;
+        for (const MenuRow& row : screen) {
+            SCOPED_TRACE(row.text);
+            Picture text(TTF_RenderText_Blended(font, row.text, SDL_Color{0, 255, 0, 0}));
+            ASSERT_TRUE(text);
+            // 10 px of black on either side at the least, so nothing is cut.
+            EXPECT_LE(text->w, 780);
+            const std::pair<int, int> ink = ink_rows(text.get());
+            ASSERT_GE(ink.first, 0);
+            EXPECT_GT(row.y + ink.first, previous_bottom + 2) << "touches the row above";
+            previous_bottom = row.y + ink.second;
+        }
+    }
+    TTF_CloseFont(font);
     TTF_Quit();
 }
 

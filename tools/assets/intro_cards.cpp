@@ -76,11 +76,9 @@ void title_card(const std::string& root)
         c.glow(x + size / 2.0, y + size / 2.0, size * 1.6, colour, 0.25 * alpha);
         c.fill_rect(static_cast<int>(x), static_cast<int>(y), size, size, colour, alpha);
     }
-    const Font title(root + "/alphamalemodern.ttf", 120);
+    // No title of its own: the intro draws the game's red title over the
+    // middle of this card while it fades out.
     const Font small(root + "/spaceage.ttf", 30);
-    draw_glowing_text(c, title, "Tirevane", 400, 225, Rgb{255, 245, 245}, Rgb{255, 30, 40}, 18,
-                      0.85, Align::Centre);
-    emblem(c, 706, 206, 22, Rgb{255, 60, 60});
     draw_text(c, small, "Le tir aux cibles", 400, 395, Rgb{255, 200, 210}, Align::Centre);
     c.save_bmp(root + "/System/01/Introduce/Intro_Tirevane.bmp");
 }

@@ -158,7 +158,7 @@ void about(const std::string& root)
     };
     const Credit credits[] = {
         {"Code", {"Licence MIT", ""}},
-        {"Polices", {"Comfortaa, par Johan Aakerlund (SIL Open Font License 1.1)",
+        {"Polices", {"Roboto Condensed, par Google (Apache License 2.0)",
                      "Play, par Jonas Hecksher, Playtype (SIL Open Font License 1.1)"}},
         {"Sons et musique", {"Synthétisés pour le jeu", ""}},
         {"Images", {"Dessinées par programme pour le jeu", ""}},
