@@ -53,6 +53,7 @@ private:
 
     void start_loop();
     void run_iteration(SDL_Surface* screen);
+    void absorb_queued_motion();
     void handle_event(SDL_Surface* screen);
     void end_match(SDL_Surface* screen);
     void move_visor(Uint16 x, Uint16 y);

@@ -13,6 +13,19 @@ constexpr Uint32 kCountdownStepMs = 1000;
 constexpr Uint32 kSpeedStepMs = 45000;
 constexpr double kSpeedStep = 0.2;
 
+// Left, middle and right fire; the wheel (4, 5) and any extra buttons are
+// rolled or pressed by accident far too easily to cost a miss.
+bool is_trigger(Uint8 button)
+{
+    return button == SDL_BUTTON_LEFT || button == SDL_BUTTON_MIDDLE || button == SDL_BUTTON_RIGHT;
+}
+
+// A long burst of steps must not wrap around.
+Sint16 clamped_sum(Sint16 a, Sint16 b)
+{
+    return static_cast<Sint16>(std::clamp<int>(a + b, INT16_MIN, INT16_MAX));
+}
+
 }  // namespace
 
 void Match::run(SDL_Surface* screen)
@@ -39,7 +52,9 @@ void Match::run_iteration(SDL_Surface* screen)
     now_ms = now;
     // With no event waiting, the previous one is handled again; every
     // handler gives the same result when repeated.
-    SDL_PollEvent(&event);
+    if (SDL_PollEvent(&event) && event.type == SDL_MOUSEMOTION) {
+        absorb_queued_motion();
+    }
     handle_event(screen);
     visor_idle = pointer_over_live_target(pointer) ? 0 : 1;
     step_speed(now);
@@ -50,6 +65,24 @@ void Match::run_iteration(SDL_Surface* screen)
     pace(screen, now);
     if (seconds_left == 0) {
         game_over(screen);
+    }
+}
+
+// A mouse sends motion far faster than the loop takes one event per frame;
+// taken one by one, the visor would trail behind the hand. The motions
+// right behind this one are folded into it, up to the first other event,
+// so presses keep their place and their own position.
+void Match::absorb_queued_motion()
+{
+    SDL_Event next;
+    while (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) == 1 &&
+           next.type == SDL_MOUSEMOTION &&
+           SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_MOUSEMOTIONMASK) == 1) {
+        event.motion.state = next.motion.state;
+        event.motion.x = next.motion.x;
+        event.motion.y = next.motion.y;
+        event.motion.xrel = clamped_sum(event.motion.xrel, next.motion.xrel);
+        event.motion.yrel = clamped_sum(event.motion.yrel, next.motion.yrel);
     }
 }
 
@@ -75,13 +108,19 @@ void Match::handle_event(SDL_Surface* screen)
         move_visor(event.motion.x, event.motion.y);
         break;
     case SDL_MOUSEBUTTONDOWN:
-        pointer = event;
-        shoot(event);
-        loop.shot_latched = true;
+        if (is_trigger(event.button.button)) {
+            pointer = event;
+            shoot(event);
+            loop.shot_latched = true;
+        }
         break;
     case SDL_MOUSEBUTTONUP:
-        pointer = event;
-        loop.shot_latched = false;
+        // A wheel step sends a press and a release at once; its release must
+        // not re-arm a trigger that is still held.
+        if (is_trigger(event.button.button)) {
+            pointer = event;
+            loop.shot_latched = false;
+        }
         break;
     default:
         break;

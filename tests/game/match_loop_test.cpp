@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <utility>
 #include <vector>
@@ -168,18 +169,60 @@ TEST_F(MatchLoop, HeldButtonShootsOnceUntilReleased)
     play();
 }
 
-TEST_F(MatchLoop, AnyButtonShoots)
+TEST_F(MatchLoop, OnlyTheLeftMiddleAndRightButtonsShoot)
 {
     make(0, 0);
+    int points = 0;
     script({[&] {
-                add_target_at(100, 150);
-                push_click(110, 160, SDL_BUTTON_RIGHT);
+                // One target per trigger button, each clicked where it lies.
+                for (Uint8 button : {SDL_BUTTON_LEFT, SDL_BUTTON_MIDDLE, SDL_BUTTON_RIGHT}) {
+                    const int x = 100 + 200 * (button - 1);
+                    points += add_target_at(x, 150).points();
+                    push_click(x + 10, 160, button);
+                }
+            },
+            [] {}, [] {},
+            [&] {
+                EXPECT_EQ(hits(m()), 3u);
+                EXPECT_EQ(MatchProbe::score(m()), points);
+                // Wheel steps both ways and the extra buttons, over empty
+                // space and over a live target.
+                add_target_at(600, 300);
+                for (Uint8 button : {4, 5, 6, 7}) {
+                    push_click(400, 40, button);
+                    push_click(610, 310, button);
+                }
+            }});
+    play();
+    EXPECT_EQ(hits(m()), 3u);
+    EXPECT_EQ(misses(m()), 0u);
+    EXPECT_EQ(MatchProbe::score(m()), points) << "neither a miss nor a hit";
+}
+
+TEST_F(MatchLoop, AWheelStepWhileTheTriggerIsHeldDoesNotReArmIt)
+{
+    make(0, 0);
+    Target* second = nullptr;
+    script({[&] {
+                add_target_at(300, 200);
+                testsupport::push_button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 320, 220);
             },
             [&] {
-                add_target_at(500, 150);
-                push_click(510, 160, 4);  // a wheel step
+                ASSERT_EQ(hits(m()), 1u);
+                push_click(400, 40, 5);
+                push_click(400, 40, 4);
             },
-            [&] { EXPECT_EQ(hits(m()), 2u); }});
+            [&] {
+                EXPECT_TRUE(MatchProbe::shot_latched(m()));
+                // Pressing another trigger while the left one is held does
+                // not shoot, wheel or not.
+                second = &add_target_at(500, 200);
+                testsupport::push_button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 520, 220);
+            },
+            [&] {
+                EXPECT_EQ(hits(m()), 1u);
+                EXPECT_TRUE(second->is_alive());
+            }});
     play();
     EXPECT_EQ(misses(m()), 0u);
 }
@@ -357,4 +400,99 @@ TEST_F(MatchLoop, VisorFollowsThePointerAndKeepsItThroughOtherEvents)
             },
             [&] { EXPECT_EQ(MatchProbe::visor_idle(m()), 1); }});
     play();
+}
+
+namespace {
+
+// A motion with a relative step, as a real mouse sends it.
+bool push_step(int x, int y, Sint16 xrel, Sint16 yrel)
+{
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = static_cast<Uint16>(x);
+    e.motion.y = static_cast<Uint16>(y);
+    e.motion.xrel = xrel;
+    e.motion.yrel = yrel;
+    return SDL_PushEvent(&e) == 0;
+}
+
+int queued_events()
+{
+    SDL_Event peek[128];
+    return SDL_PeepEvents(peek, 128, SDL_PEEKEVENT, SDL_ALLEVENTS);
+}
+
+}  // namespace
+
+TEST_F(MatchLoop, QueuedMotionIsTakenAtOnceAndTheVisorGoesWhereTheLastOnePoints)
+{
+    make(0, 0);
+    SDL_Surface* visor = MatchProbe::visor_normal(m());
+    ASSERT_NE(visor, nullptr);
+    // Four full queues of 125 motions, 500 in all; each burst is queued
+    // at one sleep and must be gone by the next.
+    constexpr int kBursts = 4;
+    constexpr int kPerBurst = 125;
+    std::vector<std::function<void()>> steps;
+    int pushed = 0;
+    for (int burst = 0; burst <= kBursts; ++burst) {
+        steps.push_back([&, burst] {
+            if (burst > 0) {
+                EXPECT_EQ(queued_events(), 0) << "burst " << burst;
+                const int last = pushed - 1;
+                EXPECT_EQ(MatchProbe::visor_pos(m()).x, 100 + last % 600 - visor->w / 2) << burst;
+                EXPECT_EQ(MatchProbe::visor_pos(m()).y, 50 + last % 400 - visor->h / 2) << burst;
+                const SDL_Event& taken = MatchProbe::event(m());
+                EXPECT_EQ(taken.type, SDL_MOUSEMOTION);
+                EXPECT_EQ(taken.motion.xrel, 2 * kPerBurst) << "the steps add up";
+                EXPECT_EQ(taken.motion.yrel, -kPerBurst);
+            }
+            if (burst < kBursts) {
+                for (int i = 0; i < kPerBurst; ++i, ++pushed) {
+                    ASSERT_TRUE(push_step(100 + pushed % 600, 50 + pushed % 400, 2, -1)) << pushed;
+                }
+            }
+        });
+    }
+    script(steps);
+    play();
+    EXPECT_EQ(pushed, kBursts * kPerBurst);
+}
+
+TEST_F(MatchLoop, APressAmongMotionsKeepsItsPlaceAndItsPosition)
+{
+    make(0, 0);
+    SDL_Surface* visor = MatchProbe::visor_normal(m());
+    ASSERT_NE(visor, nullptr);
+    Target* target = nullptr;
+    script({[&] {
+                target = &add_target_at(300, 200);
+                for (int i = 0; i < 40; ++i) {
+                    ASSERT_TRUE(testsupport::push_motion(600 + i, 450));
+                }
+                ASSERT_TRUE(push_click(320, 220));
+                for (int i = 0; i < 40; ++i) {
+                    ASSERT_TRUE(testsupport::push_motion(100, 400 + i));
+                }
+            },
+            [&] {
+                // Two iterations: the first 40 motions as one, then the press.
+                EXPECT_EQ(MatchProbe::visor_pos(m()).x, 639 - visor->w / 2);
+                EXPECT_EQ(MatchProbe::visor_pos(m()).y, 450 - visor->h / 2);
+                EXPECT_EQ(hits(m()), 1u) << "shot where it was pressed";
+                EXPECT_FALSE(target->is_alive());
+                EXPECT_EQ(MatchProbe::event(m()).type, SDL_MOUSEBUTTONDOWN);
+                SDL_Event head;
+                ASSERT_EQ(SDL_PeepEvents(&head, 1, SDL_PEEKEVENT, SDL_ALLEVENTS), 1);
+                EXPECT_EQ(head.type, SDL_MOUSEBUTTONUP);
+                EXPECT_EQ(queued_events(), 41) << "the release and the 40 motions behind it";
+            },
+            [&] {
+                EXPECT_EQ(queued_events(), 0);
+                EXPECT_FALSE(MatchProbe::shot_latched(m()));
+                EXPECT_EQ(MatchProbe::visor_pos(m()).x, 100 - visor->w / 2);
+                EXPECT_EQ(MatchProbe::visor_pos(m()).y, 439 - visor->h / 2);
+            }});
+    play();
+    EXPECT_EQ(misses(m()), 0u);
 }
