@@ -10,23 +10,7 @@ using namespace fuzzsupport;
 
 namespace {
 
-struct Expected {
-    bool found;
-    char visor;
-    char difficulty;
-};
-
-// Byte 14 and the last byte; a file too short for byte 14 gives the end of
-// file stored in a char, 0xFF; a missing or empty file gives '0' and false.
-Expected expected_reads(bool present, const std::string& bytes)
-{
-    if (!present || bytes.empty()) {
-        return {false, '0', '0'};
-    }
-    return {true, bytes.size() > 14 ? bytes[14] : '\xFF', bytes.back()};
-}
-
-void check_reads(ConfigFile& config, const Expected& expected)
+void check_reads(ConfigFile& config, const OptionReads& expected)
 {
     FUZZ_CHECK(config.read_visor() == expected.found);
     FUZZ_CHECK(config.visor() == expected.visor);
@@ -34,12 +18,15 @@ void check_reads(ConfigFile& config, const Expected& expected)
     FUZZ_CHECK(config.difficulty() == expected.difficulty);
 }
 
-void check_written(char visor, char difficulty)
+// Checks the file holds the standard text with these options and returns
+// what reading it back gives.
+OptionReads check_written(char visor, char difficulty)
 {
     const std::string written = read_file(assets::kConfigFile);
     FUZZ_CHECK(written.size() == 36);
     FUZZ_CHECK(written == options_text(visor, difficulty));
     FUZZ_CHECK(!exists((std::string(assets::kConfigFile) + ".tmp").c_str()));
+    return expected_option_reads(true, written);
 }
 
 }  // namespace
@@ -66,21 +53,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         remove_file(assets::kConfigFile);
     }
     ConfigFile config;
-    const Expected before = expected_reads(present, bytes);
+    const OptionReads before = expected_option_reads(present, bytes);
     check_reads(config, before);
 
-    // The first write carries the other option over from the old file,
-    // whatever byte it is; the second carries over the first write's.
+    // Each write carries the other option over as the file reads then,
+    // whatever byte it is; a difficulty written as a line break reads as
+    // the byte before it.
+    OptionReads after;
     if (visor_first) {
         config.write_visor(new_visor);
-        check_written(new_visor, before.difficulty);
+        const OptionReads first = check_written(new_visor, before.difficulty);
         config.write_difficulty(new_difficulty);
+        after = check_written(first.visor, new_difficulty);
     } else {
         config.write_difficulty(new_difficulty);
-        check_written(before.visor, new_difficulty);
+        const OptionReads first = check_written(before.visor, new_difficulty);
         config.write_visor(new_visor);
+        after = check_written(new_visor, first.difficulty);
     }
-    check_written(new_visor, new_difficulty);
-    check_reads(config, {true, new_visor, new_difficulty});
+    check_reads(config, after);
     return 0;
 }

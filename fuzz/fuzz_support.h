@@ -47,6 +47,25 @@ inline std::string save_layout(const std::string& marker_line, char visor, char 
            digits + "]";
 }
 
+// What the options file gives for the visor and the difficulty: byte 14
+// (0xFF when the file is shorter, as the end of file stored in a char) and
+// the last byte before any trailing CR and LF. A missing file, an empty
+// one and one of line breaks only give '0' and false.
+struct OptionReads {
+    bool found;
+    char visor;
+    char difficulty;
+};
+
+inline OptionReads expected_option_reads(bool present, const std::string& bytes)
+{
+    const std::string::size_type last = bytes.find_last_not_of("\r\n");
+    if (!present || last == std::string::npos) {
+        return {false, '0', '0'};
+    }
+    return {true, bytes.size() > 14 ? bytes[14] : '\xFF', bytes[last]};
+}
+
 // What a text becomes when read through a character list: it ends at the
 // first 0xFF byte.
 inline std::string as_read(const std::string& bytes)

@@ -50,17 +50,6 @@ std::optional<Layout> parse_layout(const std::string& bytes)
     return layout;
 }
 
-char expected_option(const std::string& config, bool present, bool visor)
-{
-    if (!present || config.empty()) {
-        return '0';
-    }
-    if (!visor) {
-        return config.back();
-    }
-    return config.size() > 14 ? config[14] : '\xFF';
-}
-
 Sint32 read_back_score(std::string& digits)
 {
     Profile profile;
@@ -101,8 +90,9 @@ void play_and_save(const std::optional<Layout>& layout, bool save_was_empty,
     // From here the file was in the layout, or missing or empty (then it is
     // created and takes the layout at the score write).
     // An options byte of 0xFF (a short options file) is saved as '0'.
-    char visor = expected_option(config, config_present, true);
-    char difficulty = expected_option(config, config_present, false);
+    const OptionReads options = expected_option_reads(config_present, config);
+    char visor = options.visor;
+    char difficulty = options.difficulty;
     visor = visor == '\xFF' ? '0' : visor;
     difficulty = difficulty == '\xFF' ? '0' : difficulty;
     const bool resumable = formatted != "0";

@@ -5,15 +5,17 @@
 
 #include "app/sdl_util.h"
 
-// The options file: the visor is byte 14, the difficulty the last byte.
-// Every write replaces the whole file with the standard two-line text.
+// The options file: the visor is byte 14, the difficulty the last byte
+// before any trailing line breaks. Every write replaces the whole file with
+// the standard two-line text.
 class ConfigFile : private NonCopyable {
 public:
     ConfigFile() = default;
     ~ConfigFile() = default;
 
-    // Each read gives '0' and false when the file is missing or empty. A
-    // file too short to hold byte 14 reads as 0xFF, as the end of file does.
+    // Each read gives '0' and false when the file is missing, empty or
+    // nothing but line breaks. A file too short to hold byte 14 reads as
+    // 0xFF, as the end of file does.
     bool read_visor();
     bool read_difficulty();
     // Rewrite the file with the given option and the other one as the file
@@ -25,7 +27,10 @@ public:
     char difficulty() const { return difficulty_char; }
 
 private:
-    bool read_byte(long offset, int whence, char& out);
+    enum class Position { kVisor, kDifficulty };
+    static constexpr long kVisorOffset = 14;
+
+    bool read_byte(Position position, char& out);
     void write_options(char visor, char difficulty);
 
     std::FILE* file = nullptr;

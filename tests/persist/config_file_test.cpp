@@ -72,14 +72,54 @@ TEST_F(ConfigFileTest, ShortFileGivesFFWhichTheProfileTakesAsVisorZero)
     EXPECT_EQ(config.difficulty(), 'x');
 }
 
-TEST_F(ConfigFileTest, TrailingLineBreakIsCarriedOverAsTheDifficulty)
+TEST_F(ConfigFileTest, TrailingLineBreaksAreNotTheDifficulty)
 {
-    write_config(options_text('2', '1') + "\n");
+    // A file saved from a text editor: LF, CRLF, blank lines, a lone CR.
+    for (const std::string ending : {"\n", "\r\n", "\n\n\n", "\r\n\r\n", "\r", "\n\r"}) {
+        SCOPED_TRACE(testing::PrintToString(ending));
+        write_config(options_text('2', '1') + ending);
+        ConfigFile config;
+        ASSERT_TRUE(config.read_difficulty());
+        EXPECT_EQ(config.difficulty(), '1');
+        ASSERT_TRUE(config.read_visor());
+        EXPECT_EQ(config.visor(), '2');
+        config.write_visor('4');
+        EXPECT_EQ(config_file(), "[ \xA7Visor ] -> 4\n[ \xA7" "Difficulte ] -> 1");
+    }
+}
+
+TEST_F(ConfigFileTest, LineBreaksInsideTheFileStayBytes)
+{
+    // Only the trailing ones are skipped: byte 14 is taken as it is, and a
+    // difficulty typed on a line of its own after a blank line still counts.
+    write_config("[ \xA7Visor ] -> \n3\n\n2\r\n");
+    ConfigFile config;
+    ASSERT_TRUE(config.read_visor());
+    EXPECT_EQ(config.visor(), '\n');
+    ASSERT_TRUE(config.read_difficulty());
+    EXPECT_EQ(config.difficulty(), '2');
+}
+
+TEST_F(ConfigFileTest, AFileOfLineBreaksOnlyReadsLikeAnEmptyOne)
+{
+    // Long enough to have a byte 14, and longer than one read of the file.
+    for (const std::string& bytes : {std::string("\n"), std::string("\r\n\r\n"),
+                                    std::string(20, '\n'), std::string(1500, '\n') + "\r"}) {
+        SCOPED_TRACE(bytes.size());
+        write_config(bytes);
+        ConfigFile config;
+        EXPECT_FALSE(config.read_visor());
+        EXPECT_EQ(config.visor(), '0');
+        EXPECT_FALSE(config.read_difficulty());
+        EXPECT_EQ(config.difficulty(), '0');
+        config.write_difficulty('2');
+        EXPECT_EQ(config_file(), "[ \xA7Visor ] -> 0\n[ \xA7" "Difficulte ] -> 2");
+    }
+    // A difficulty before a long run of line breaks is still found.
+    write_config("1" + std::string(1500, '\n'));
     ConfigFile config;
     ASSERT_TRUE(config.read_difficulty());
-    EXPECT_EQ(config.difficulty(), '\n');
-    config.write_visor('4');
-    EXPECT_EQ(config_file(), options_text('4', '\n'));
+    EXPECT_EQ(config.difficulty(), '1');
 }
 
 TEST_F(ConfigFileTest, HandEditedFileReadsByPositionAndIsReplacedByTheStandardText)
