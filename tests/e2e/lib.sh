@@ -72,22 +72,86 @@ wait_exit() {
 
 is_running() { kill -0 "$GAME_PID" 2>/dev/null; }
 
-pointer_to() { xdotool mousemove --window "$WID" "$1" "$2"; sleep 0.15; }
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+
+# Polls a command every 50 ms until it succeeds; fails after $2 seconds,
+# naming what was awaited ($1). Nothing in the sessions waits a fixed time.
+wait_for() {
+  local what="$1" limit_ms=$(( $2 * 1000 )) start
+  shift 2
+  start=$(now_ms)
+  until "$@"; do
+    is_running || fail "the game ended while waiting for $what: $(cat "$WORK/game.err")"
+    (( $(now_ms) - start < limit_ms )) || fail "no $what within $((limit_ms / 1000)) s"
+    sleep 0.05
+  done
+}
+
+# --sync returns once the pointer is there, so the motion is queued before
+# whatever input follows.
+pointer_to() { xdotool mousemove --sync --window "$WID" "$1" "$2"; }
 click_at() {
   pointer_to "$1" "$2"
   xdotool click 1
-  sleep 0.2
 }
 press() {
   xdotool windowfocus "$WID" 2>/dev/null || true
   xdotool key --window "$WID" "$1" 2>/dev/null || xdotool key "$1"
-  sleep 0.2
 }
 
 # Saves a screenshot of the game window as PNG.
 shot() {
   xwd -silent -id "$WID" >"$WORK/shot.xwd"
   convert "xwd:$WORK/shot.xwd" "$1"
+}
+
+# A screenshot of what the game shows now, in $WORK/now.png. Menus draw
+# only when an event comes, so the pointer moves one pixel and back first.
+fresh_shot() {
+  xdotool mousemove_relative -- 1 0 mousemove_relative -- -1 0
+  shot "$WORK/now.png"
+}
+
+GREEN='g>0.7 && r<0.3 && b<0.3'
+RED='r>0.7 && g<0.3 && b<0.3'
+
+# Whether a PNG shows a green label standing at each of the given rows.
+labels_at() {
+  local png="$1" row
+  shift
+  for row in "$@"; do
+    [ "$(count_pixels "$png" 800x50+0+$((row + 10)) "$GREEN")" -gt 200 ] || return 1
+  done
+}
+no_label_at() {
+  local png="$1" row
+  shift
+  for row in "$@"; do
+    [ "$(count_pixels "$png" 800x50+0+$((row + 10)) "$GREEN")" -lt 20 ] || return 1
+  done
+}
+title_at_top() { [ "$(count_pixels "$1" 800x90+0+11 "$RED")" -gt 500 ]; }
+
+# Screens, as the player sees them: each takes a fresh screenshot.
+main_menu_shown() {
+  fresh_shot
+  title_at_top "$WORK/now.png" && labels_at "$WORK/now.png" 111 210 309 408 507
+}
+# A menu without title with labels standing at the given rows.
+menu_shown() {
+  fresh_shot
+  ! title_at_top "$WORK/now.png" && labels_at "$WORK/now.png" "$@"
+}
+# A match: the red line above the status bar.
+match_shown() {
+  shot "$WORK/now.png"
+  [ "$(pixel "$WORK/now.png" 5 553)" = "255 0 0" ]
+}
+# Skips the intro with a key and waits until the main menu has slid in.
+skip_intro() {
+  pointer_to 400 300
+  press space
+  wait_for "main menu after the intro" 20 main_menu_shown
 }
 
 # Prints "r g b" of one pixel of a PNG.
@@ -130,6 +194,47 @@ find_target() {
 # A checksum of the score text on the status bar.
 score_digest() {
   convert "$1" -crop 320x32+470+563 +repage rgb:- | md5sum | cut -d' ' -f1
+}
+
+score_changed_from() {
+  shot "$WORK/after.png"
+  [ "$(score_digest "$WORK/after.png")" != "$1" ]
+}
+
+# Shoots live targets found on screen until the score moves (a miss at
+# score 0 leaves it at 0). $1: how fast targets rise, in pixels a second.
+# Leaves the pointer where the hit landed, in HIT_X and HIT_Y.
+HIT_X=""
+HIT_Y=""
+hit_a_target() {
+  local speed="$1" px=400 py=300 before start target tx ty taken rise n
+  shot "$WORK/match.png"
+  before="$(score_digest "$WORK/match.png")"
+  start=$(now_ms)
+  while (( $(now_ms) - start < 20000 )); do
+    shot "$WORK/match.png"
+    taken=$(date +%s%N)
+    target="$(find_target "$WORK/match.png" "$px" "$py")"
+    [ -n "$target" ] || continue
+    read -r tx ty <<<"$target"
+    # Aim where the target is now, not where the screenshot saw it.
+    rise=$(( ($(date +%s%N) - taken) * speed / 1000000000 + 5 ))
+    px=$tx
+    py=$((ty - rise))
+    [ "$py" -gt 90 ] || continue
+    xdotool mousemove --window "$WID" "$px" "$py" click 1
+    # The new score shows within a frame or two.
+    for n in $(seq 10); do
+      if score_changed_from "$before"; then
+        [ -n "${SCREENSHOT_DIR:-}" ] && cp "$WORK/after.png" "$SCREENSHOT_DIR/match.png"
+        HIT_X=$px
+        HIT_Y=$py
+        return 0
+      fi
+      sleep 0.05
+    done
+  done
+  fail "no target could be hit within 20 s"
 }
 
 # The byte at a position of a file, as a character.
