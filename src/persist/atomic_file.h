@@ -10,9 +10,20 @@
 // a temporary file in the same folder, is flushed to disk, and is renamed
 // over the old file, so a crash or power loss at any moment leaves either
 // the old file or the new one, never a missing, empty or partial file.
+// A link is written through to the file it names; a file that is not
+// writable is left alone. When the folder refuses the temporary file (no
+// permission to create or rename there) but the file exists and is
+// writable, the file is rewritten where it is instead, which a crash could
+// leave half-written but which keeps the save.
 // Returns false when the write could not be done; the old file is then
-// untouched and no temporary file is left behind.
-bool replace_file_atomically(const char* path, const std::string& bytes);
+// whole, no temporary file is left behind, and `error`, when given, holds
+// the errno of the call that failed.
+bool replace_file_atomically(const char* path, const std::string& bytes, int* error = nullptr);
+
+// How the game saves its data files: a replacement that fails is told in
+// one line on stderr, naming the file, the reason and what the player can
+// do about it. Nothing else happens: the game goes on.
+bool save_data_file(const char* path, const std::string& bytes);
 
 // Lets tests make the write fail part-way. The function behaves like
 // ::write(2); nullptr restores the real one.

@@ -90,5 +90,5 @@ void ConfigFile::write_options(char visor, char difficulty)
     bytes.push_back(visor);
     bytes += "\n[ \xA7" "Difficulte ] -> ";
     bytes.push_back(difficulty);
-    replace_file_atomically(assets::kConfigFile, bytes);
+    save_data_file(assets::kConfigFile, bytes);
 }

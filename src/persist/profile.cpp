@@ -122,8 +122,8 @@ void Profile::write_visor_difficulty(const char* path)
 {
     read_text(path);
     if (text.is_empty()) {
-        replace_file_atomically(path, entry(kVisorKey, saved_visor) +
-                                          entry(kDifficultyKey, saved_difficulty));
+        save_data_file(path,
+                       entry(kVisorKey, saved_visor) + entry(kDifficultyKey, saved_difficulty));
         return;
     }
     if (visor_position > 0) {
@@ -250,7 +250,7 @@ void Profile::append_score_entry()
 
 void Profile::write_list(const CharList& list, const char* path)
 {
-    replace_file_atomically(path, list.to_bytes());
+    save_data_file(path, list.to_bytes());
 }
 
 namespace {
