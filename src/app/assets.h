@@ -47,8 +47,11 @@ constexpr VisorAssets kVisors[kVisorCount] = {
 // among them, a missing sound only stays silent.
 constexpr const char* kRequiredFonts[] = {kMenuFont, kHudFont};
 constexpr const char* kRequiredPictures[] = {
-    kIntroPresents, kIntroName, kCursorNormal, kCursorOver, kHowToPlayPage, kAboutPage,
+    kIntroPresents, kIntroName, kCursorNormal, kCursorOver,
 };
+// The two text pages: without its picture a page shows black behind its
+// "Retour" label, which still leads back to the menu.
+constexpr const char* kOptionalPictures[] = {kHowToPlayPage, kAboutPage};
 
 }  // namespace assets
 

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <SDL_ttf.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -44,7 +45,8 @@ void report_unreadable(const char* path)
 }
 
 // The screens cannot be shown without their pictures and fonts, so say
-// plainly which ones are missing rather than open a blank window.
+// plainly which ones are missing rather than open a blank window. A missing
+// page picture only leaves that page black.
 bool required_assets_present()
 {
     bool all_present = true;
@@ -58,6 +60,13 @@ bool required_assets_present()
         if (!picture_loads(path)) {
             report_unreadable(path);
             all_present = false;
+        }
+    }
+    // Told at start-up, so a blank page later does not look like a bug.
+    for (const char* path : assets::kOptionalPictures) {
+        if (!picture_loads(path)) {
+            std::fprintf(stderr, "tirevane: '%s' %s; its page will show black behind \"Retour\"\n",
+                         path, ::access(path, F_OK) == 0 ? "cannot be read" : "is missing");
         }
     }
     return all_present;
