@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/assets.h"
 #include "app/sdl_util.h"
 #include "menu/item_label.h"
@@ -58,6 +60,15 @@ Centre centre_of(const Menu& menu, int index)
     const ItemLabel& label = menu.item_list().item_at(static_cast<Uint16>(index))->item_label();
     return {label.position().x + label.text_surface()->w / 2,
             label.position().y + label.text_surface()->h / 2};
+}
+
+std::vector<Uint8> screen_bytes(SDL_Surface* surface)
+{
+    SDL_LockSurface(surface);
+    const Uint8* pixels = static_cast<const Uint8*>(surface->pixels);
+    std::vector<Uint8> bytes(pixels, pixels + surface->pitch * surface->h);
+    SDL_UnlockSurface(surface);
+    return bytes;
 }
 
 class MenuTest : public ScreenTest {
@@ -138,6 +149,32 @@ TEST_F(MenuTest, LabelFadesInOneStepPerDrawThenStays)
     EXPECT_EQ(label.fade_counter(), 255);
     // sdl12-compat keeps 255 for this per-pixel-alpha surface: ±1 as for pixels.
     EXPECT_NEAR(label.text_surface()->format->alpha, 254, 1);
+}
+
+TEST_F(MenuTest, LabelWiderThanTheScreenKeepsItsPlaceFromFrameToFrame)
+{
+    ItemLabel label("Comment jouer Comment jouer Comment jouer", 250);
+    ASSERT_NE(label.text_surface(), nullptr);
+    ASSERT_GT(label.text_surface()->w, 800) << "the text no longer overflows the screen";
+    const SDL_Rect given = label.position();
+    ASSERT_LT(given.x, 0);
+
+    std::vector<Uint8> frames[2];
+    for (std::vector<Uint8>& frame : frames) {
+        SDL_FillRect(screen(), nullptr, 0);
+        label.draw(screen());
+        frame = screen_bytes(screen());
+        EXPECT_EQ(label.position().x, given.x);
+        EXPECT_EQ(label.position().y, 250);
+        EXPECT_EQ(label.position().w, given.w);
+        EXPECT_EQ(label.position().h, given.h);
+    }
+    int green = 0;
+    for (int x = 0; x < 800; ++x) {
+        green += pixel_at(screen(), x, 250 + label.text_surface()->h / 2).g > 200;
+    }
+    EXPECT_GT(green, 0) << "the label drew nothing";
+    EXPECT_TRUE(frames[0] == frames[1]) << "the second frame drew the label elsewhere";
 }
 
 TEST_F(MenuTest, SlideInEndsWithTitleAtTopAndItemsStaggered)
