@@ -10,6 +10,7 @@ Intro::Intro()
       picture_pos(rect_at(0, 0)),
       title_pos(rect_at(static_cast<Sint16>(400 - (title ? title->w : 0) / 2),
                         static_cast<Sint16>(300 - (title ? title->h : 0) / 2))),
+      pacer(),
       event(),
       skip(0),
       alpha_presents(0),
@@ -47,6 +48,7 @@ bool Intro::poll_input()
 
 bool Intro::run(SDL_Surface* screen)
 {
+    pacer.restart();
     fade_black(0, screen);
 
     while (alpha_presents < 254) {
@@ -133,4 +135,5 @@ void Intro::flip(SDL_Surface* screen)
 {
     SDL_Flip(screen);
     ++flip_count;
+    pacer.wait_after_flip();
 }

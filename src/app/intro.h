@@ -3,12 +3,13 @@
 
 #include <SDL.h>
 
+#include "app/frame_pacer.h"
 #include "app/sdl_util.h"
 
 // The opening sequence: "presents" fades in, cross-fades into the game's
 // title card, which fades to black while the red title comes up where the
 // main menu's title starts. Any key skips it; Escape or closing the window
-// aborts the program. Paced by screen flips only.
+// aborts the program. Every flip is held to a 60 Hz display's pace.
 class Intro : NonCopyable {
 public:
     Intro();
@@ -43,6 +44,7 @@ private:
     SDL_Surface* black_layer;
     SDL_Rect picture_pos;
     SDL_Rect title_pos;
+    FramePacer pacer;
     SDL_Event event;
     Uint8 skip;
     Uint8 alpha_presents;

@@ -1,6 +1,7 @@
 #include "menu/menu.h"
 
 #include "app/assets.h"
+#include "app/frame_pacer.h"
 #include "menu/menu_item.h"
 
 namespace {
@@ -75,6 +76,7 @@ void Menu::slide_in(SDL_Surface* screen)
     if (!title) {
         return;
     }
+    FramePacer pacer;
     while (title_pos.y != 10) {
         const Sint16 y = slide_step(screen);
         // Item k appears once the title is drawn at y = 36 - 5k; the frame
@@ -87,6 +89,7 @@ void Menu::slide_in(SDL_Surface* screen)
             }
         }
         SDL_Flip(screen);
+        pacer.wait_after_flip();
     }
     title_pos.y = 11;
 }

@@ -20,7 +20,7 @@ public:
 
     void add_item(const char* text, Sint16 y, MenuAction action);
     // The main menu's title rises from the centre to the top, revealing the
-    // first five items one by one.
+    // first five items one by one, at a 60 Hz display's pace.
     void slide_in(SDL_Surface* screen);
     void run(SDL_Surface* screen);
     virtual void draw(SDL_Surface* screen);

@@ -1,11 +1,40 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include "app/intro.h"
 #include "menu_fixture.h"
 
 using namespace testsupport;
 
 using IntroTest = ScreenTest;
+
+namespace {
+
+// The time a display takes to show the intro's frames: it moves with every
+// flip by what `shown` says the flips so far took, and with every wait.
+class DisplayClock final : public Clock {
+public:
+    DisplayClock(const Intro& intro, std::function<Uint32(unsigned flips)> shown)
+        : intro_(intro), shown_(std::move(shown)), previous_(&game_clock())
+    {
+        set_game_clock(this);
+    }
+    ~DisplayClock() override { set_game_clock(previous_); }
+
+    Uint32 ticks() override { return 1000 + shown_(intro_.flips()) + waited_; }
+    void delay(Uint32 ms) override { waited_ += ms; }
+    Uint32 waited() const { return waited_; }
+
+private:
+    const Intro& intro_;
+    std::function<Uint32(unsigned)> shown_;
+    Clock* previous_;
+    Uint32 waited_ = 0;
+};
+
+}  // namespace
 
 TEST_F(IntroTest, WithoutInputPlaysEveryFrameAndCountersMeet)
 {
@@ -66,4 +95,59 @@ TEST_F(IntroTest, FadeStepsWrapAsEightBitCounters)
     EXPECT_EQ(intro.presents_alpha(), 0);
     intro.fade_presents(254, screen());
     EXPECT_EQ(intro.presents_alpha(), 254);
+}
+
+TEST_F(IntroTest, FramesKeepSixtyASecondUnlessTheDisplayIsSlower)
+{
+    {
+        SCOPED_TRACE("flips return at once");
+        Intro intro;
+        EXPECT_FALSE(intro.run(screen()));
+        EXPECT_EQ(intro.flips(), 508u);
+        // 508 / 60 s, not 508 x 16 ms (8128) nor 508 x 17 ms (8636).
+        EXPECT_GE(clock.total_delay(), 8440u);
+        EXPECT_LE(clock.total_delay(), 8490u);
+    }
+    for (Uint32 per_flip : {17u, 20u}) {
+        SCOPED_TRACE(testing::Message() << "each flip takes " << per_flip << " ms");
+        Intro intro;
+        DisplayClock display(intro, [per_flip](unsigned flips) { return per_flip * flips; });
+        EXPECT_FALSE(intro.run(screen()));
+        EXPECT_EQ(intro.flips(), 508u);
+        EXPECT_EQ(display.waited(), 0u);
+    }
+    {
+        SCOPED_TRACE("a one-second stall at the 100th flip");
+        Intro intro;
+        DisplayClock display(intro, [](unsigned flips) { return flips >= 100 ? 1000u : 0u; });
+        EXPECT_FALSE(intro.run(screen()));
+        // The frames after the stall keep their pace instead of rushing to
+        // catch up: the stall adds to the 8.47 s.
+        EXPECT_GE(display.waited(), 8400u);
+        EXPECT_LE(display.waited(), 8490u);
+    }
+}
+
+TEST_F(IntroTest, KeyDuringThePacedIntroSkipsWithinTwoFrames)
+{
+    for (Uint64 press_at : {1000u, 3000u, 6000u}) {
+        SCOPED_TRACE(press_at);
+        Intro intro;
+        const Uint64 start = clock.total_delay();
+        unsigned flips_at_press = 0;
+        Uint64 waited_at_press = 0;
+        clock.on_delay = [&](Uint32) {
+            if (flips_at_press == 0 && clock.total_delay() - start >= press_at) {
+                flips_at_press = intro.flips();
+                waited_at_press = clock.total_delay();
+                push_key(SDLK_SPACE);
+            }
+        };
+        EXPECT_FALSE(intro.run(screen()));
+        clock.on_delay = nullptr;
+        ASSERT_GT(flips_at_press, 0u);
+        EXPECT_LE(intro.flips() - flips_at_press, 2u);
+        EXPECT_LE(clock.total_delay() - waited_at_press, 34u);  // two frames at 60 Hz
+        EXPECT_LT(intro.flips(), 508u);
+    }
 }

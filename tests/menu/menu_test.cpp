@@ -194,6 +194,21 @@ TEST_F(MenuTest, SlideInEndsWithTitleAtTopAndItemsStaggered)
     delete menu;
 }
 
+TEST_F(MenuTest, SlideInRunsAtSixtyFramesASecond)
+{
+    Menu* menu = five_item_menu(true);
+    const int frames = menu->title_position().y - 10;  // one row per frame
+    ASSERT_GT(frames, 150);
+    menu->slide_in(screen());
+    // Flips return at once here: the slide-in waits out each 1/60 s itself.
+    const double per_frame = static_cast<double>(clock.total_delay()) / frames;
+    EXPECT_GE(per_frame, 16.5);
+    EXPECT_LE(per_frame, 16.7);
+    EXPECT_GE(clock.total_delay(), 2500u);
+    EXPECT_LE(clock.total_delay(), 5000u);
+    delete menu;
+}
+
 TEST_F(MenuTest, LeftClickPlaysOneShotPerItemAndRunsTheAction)
 {
     Menu* menu = five_item_menu(false);

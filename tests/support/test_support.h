@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "app/clock.h"
@@ -53,9 +54,16 @@ public:
     {
         now_ += ms;
         total_delay_ += ms;
+        if (on_delay) {
+            on_delay(ms);
+        }
     }
     void advance(Uint32 ms) { now_ += ms; }
     Uint64 total_delay() const { return total_delay_; }
+
+    // Runs at the end of every wait, e.g. to queue what the player does
+    // during a pause.
+    std::function<void(Uint32 ms)> on_delay;
 
 private:
     Uint32 now_;
