@@ -96,37 +96,44 @@ void Menu::slide_in(SDL_Surface* screen)
 
 void Menu::run(SDL_Surface* screen)
 {
+    SDL_Event received;
     while (!done) {
-        if (!SDL_WaitEvent(&event)) {
+        if (!SDL_WaitEvent(&received)) {
             // The event system is gone: nothing more can close this menu.
             done = 1;
             break;
         }
-        remember_pointer();
-        switch (event.type) {
-        case SDL_KEYDOWN:
-            if (event.key.keysym.sym == SDLK_ESCAPE) {
-                done = 1;
-            }
-            break;
-        case SDL_MOUSEBUTTONDOWN:
-            if (event.button.button == SDL_BUTTON_LEFT) {
-                play_shot_sounds();
-            }
-            break;
-        case SDL_QUIT:
+        handle(screen, received);
+    }
+}
+
+void Menu::handle(SDL_Surface* screen, const SDL_Event& received)
+{
+    event = received;
+    remember_pointer();
+    switch (event.type) {
+    case SDL_KEYDOWN:
+        if (event.key.keysym.sym == SDLK_ESCAPE) {
             done = 1;
-            break;
-        default:
-            break;
         }
-        draw(screen);
-        draw_cursor(screen, pointer_on_item(pointer_event()) ? 2 : 1);
-        run_clicked_actions(screen);
-        SDL_Flip(screen);
-        if (!done) {
-            blit_at(backdrop, screen, backdrop_pos);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        if (event.button.button == SDL_BUTTON_LEFT) {
+            play_shot_sounds();
         }
+        break;
+    case SDL_QUIT:
+        done = 1;
+        break;
+    default:
+        break;
+    }
+    draw(screen);
+    draw_cursor(screen, pointer_on_item(pointer_event()) ? 2 : 1);
+    run_clicked_action(screen);
+    SDL_Flip(screen);
+    if (!done) {
+        blit_at(backdrop, screen, backdrop_pos);
     }
 }
 
@@ -152,12 +159,17 @@ void Menu::draw_cursor(SDL_Surface* screen, Sint16 kind)
 
 bool Menu::pointer_on_item(const SDL_Event& pointer) const
 {
-    for (MenuItem* item = items.item_at(0); item; item = item->next_item()) {
+    return item_under(pointer) != nullptr;
+}
+
+const MenuItem* Menu::item_under(const SDL_Event& pointer) const
+{
+    for (const MenuItem* item = items.item_at(0); item; item = item->next_item()) {
         if (item->hit_test(pointer)) {
-            return true;
+            return item;
         }
     }
-    return false;
+    return nullptr;
 }
 
 const SDL_Event& Menu::pointer_event() const
@@ -177,24 +189,22 @@ void Menu::remember_pointer()
 
 void Menu::play_shot_sounds()
 {
-    // One sound per item: a hit for the item under the pointer, a miss for
+    // One sound per item: a hit for the item the press chooses, a miss for
     // every other, so the click is heard whatever it lands on.
-    const int n = items.count();
-    for (int i = 0; i < n; ++i) {
-        const bool hit = items.item_at(static_cast<Uint16>(i))->hit_test(event);
-        FSOUND_Stream_Play(-1, hit ? hit_sound : miss_sound);
+    const MenuItem* chosen = item_under(event);
+    for (const MenuItem* item = items.item_at(0); item; item = item->next_item()) {
+        FSOUND_Stream_Play(-1, item == chosen ? hit_sound : miss_sound);
     }
 }
 
-void Menu::run_clicked_actions(SDL_Surface* screen)
+void Menu::run_clicked_action(SDL_Surface* screen)
 {
-    const int n = items.count();
-    for (int j = 0; j < n; ++j) {
-        const MenuItem* item = items.item_at(static_cast<Uint16>(j));
-        if (item->click_test(event)) {
-            Uint8 close = 0;
-            item->run_action(screen, &close);
-            done = close;
-        }
+    // Boxes of neighbouring rows can overlap by a few pixels: one press
+    // still runs a single action, the first item's in the chain.
+    const MenuItem* item = item_under(event);
+    if (item && item->click_test(event)) {
+        Uint8 close = 0;
+        item->run_action(screen, &close);
+        done = close;
     }
 }

@@ -10,9 +10,10 @@
 
 // A modal menu screen: a column of clickable texts on black, an optional
 // red title, a two-state cursor picture that follows the pointer and a shot
-// sound per item on every left click. run() returns once Escape, a quit
-// request or an item's action closes it; the caller then deletes it. A menu
-// does not clear the screen before its first frame, so callers blank it.
+// sound per item on every left click, which runs the action of at most one
+// item. run() returns once Escape, a quit request or an item's action closes
+// it; the caller then deletes it. A menu does not clear the screen before
+// its first frame, so callers blank it.
 class Menu : NonCopyable {
 public:
     explicit Menu(bool with_title);
@@ -23,10 +24,15 @@ public:
     // first five items one by one, at a 60 Hz display's pace.
     void slide_in(SDL_Surface* screen);
     void run(SDL_Surface* screen);
+    // One turn of the loop: reacts to `received`, runs the action of the item
+    // a left press chooses, draws and shows the frame.
+    void handle(SDL_Surface* screen, const SDL_Event& received);
     virtual void draw(SDL_Surface* screen);
     // 1 draws the normal cursor, 2 the one shown over an item, others nothing.
     void draw_cursor(SDL_Surface* screen, Sint16 kind);
     bool pointer_on_item(const SDL_Event& pointer) const;
+    // The first item, in the order added, whose box holds the pointer.
+    const MenuItem* item_under(const SDL_Event& pointer) const;
     // One frame of the slide-in; returns the title's new top edge (10 at the end).
     Sint16 slide_step(SDL_Surface* screen);
 
@@ -44,7 +50,7 @@ private:
     const SDL_Event& pointer_event() const;
     void remember_pointer();
     void play_shot_sounds();
-    void run_clicked_actions(SDL_Surface* screen);
+    void run_clicked_action(SDL_Surface* screen);
 
     SDL_Surface* backdrop;
     SDL_Surface* title;

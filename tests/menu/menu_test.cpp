@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "app/assets.h"
@@ -62,6 +63,60 @@ Centre centre_of(const Menu& menu, int index)
             label.position().y + label.text_surface()->h / 2};
 }
 
+// Counting actions, one per row of a screen, for telling which item ran.
+int runs_of[6];
+template <int I>
+void count_run(SDL_Surface*, Uint8* close)
+{
+    ++runs_of[I];
+    *close = 0;
+}
+const MenuAction kCounters[] = {count_run<0>, count_run<1>, count_run<2>,
+                                count_run<3>, count_run<4>, count_run<5>};
+
+struct Row {
+    const char* label;
+    Sint16 y;
+};
+
+// Every screen the game shows, with its labels where the game puts them.
+struct ScreenLayout {
+    const char* name;
+    bool with_title;
+    const char* page;  // picture behind the items, or nullptr
+    std::vector<Row> rows;
+};
+
+const ScreenLayout kScreens[] = {
+    {"main menu", true, nullptr,
+     {{"Jouer", 111}, {"Comment jouer", 210}, {"Options", 309}, {"A propos...", 408}, {"Quitter", 507}}},
+    {"play menu", false, nullptr, {{"Nouvelle partie", 255}}},
+    {"play menu with resume", false, nullptr, {{"Reprendre partie", 120}, {"Nouvelle partie", 390}}},
+    {"options", false, nullptr, {{"Editer viseur", 120}, {"Editer difficulte", 390}}},
+    {"visor", false, nullptr,
+     {{"Default", 0}, {"FPS", 100}, {"High Flight Combat", 200}, {"Heavy Weapon", 300},
+      {"Simple", 400}, {"Sniper", 500}}},
+    {"difficulty", false, nullptr, {{"Easy", 150}, {"Medium", 255}, {"Insane", 360}}},
+    {"how to play", false, assets::kHowToPlayPage, {{"Retour", 510}}},
+    {"about", false, assets::kAboutPage, {{"Retour", 510}}},
+};
+
+bool box_holds(const ItemLabel& label, int y)
+{
+    return y >= label.position().y && y <= label.position().y + label.text_surface()->h;
+}
+
+SDL_Event left_press(int x, int y)
+{
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.state = SDL_PRESSED;
+    e.button.x = static_cast<Uint16>(x);
+    e.button.y = static_cast<Uint16>(y);
+    return e;
+}
+
 std::vector<Uint8> screen_bytes(SDL_Surface* surface)
 {
     SDL_LockSurface(surface);
@@ -77,6 +132,7 @@ protected:
     {
         actions_run = 0;
         nested_returns = 0;
+        std::memset(runs_of, 0, sizeof runs_of);
     }
 };
 
@@ -337,4 +393,51 @@ TEST_F(MenuTest, PageDrawsItsPictureUnderItsItems)
     }
     delete page;
     SDL_FreeSurface(picture);
+}
+
+TEST_F(MenuTest, OnePressRunsAtMostOneItemOnEveryScreen)
+{
+    // Labels are taller than the 99 to 105 pixels between some rows: a press
+    // in the band where two boxes meet chooses the first item in the chain.
+    for (const ScreenLayout& layout : kScreens) {
+        SCOPED_TRACE(layout.name);
+        Menu* menu = layout.page ? new Page(layout.page) : new Menu(layout.with_title);
+        const int n = static_cast<int>(layout.rows.size());
+        for (int i = 0; i < n; ++i) {
+            menu->add_item(layout.rows[i].label, layout.rows[i].y, kCounters[i]);
+        }
+        unsigned hits = 0;
+        unsigned misses = 0;
+        for (int y = 0; y < 600; ++y) {
+            std::memset(runs_of, 0, sizeof runs_of);
+            menu->handle(screen(), left_press(400, y));
+
+            int runs = 0;
+            int ran = -1;
+            for (int i = 0; i < n; ++i) {
+                runs += runs_of[i];
+                if (runs_of[i]) {
+                    ran = i;
+                }
+            }
+            ASSERT_LE(runs, 1) << "press at (400, " << y << ")";
+            int first_holding = -1;
+            for (int i = n - 1; i >= 0; --i) {
+                const ItemLabel& label =
+                    menu->item_list().item_at(static_cast<Uint16>(i))->item_label();
+                if (box_holds(label, y)) {
+                    first_holding = i;
+                }
+            }
+            ASSERT_EQ(ran, first_holding) << "press at (400, " << y << ")";
+
+            // One shot sound per item, the hit for the item that ran.
+            hits += static_cast<unsigned>(runs);
+            misses += static_cast<unsigned>(n - runs);
+            ASSERT_EQ(audio_probe::stream_play_count(menu->hit_stream()), hits) << "y " << y;
+            ASSERT_EQ(audio_probe::stream_play_count(menu->miss_stream()), misses) << "y " << y;
+        }
+        EXPECT_FALSE(menu->is_done());
+        delete menu;
+    }
 }
