@@ -2,6 +2,7 @@
 
 #include "app/assets.h"
 #include "app/clock.h"
+#include "app/stale_presses.h"
 #include "game/match.h"
 #include "menu/menu.h"
 #include "menu/page.h"
@@ -66,6 +67,9 @@ void close_after_delay(Uint8* close)
 {
     *close = 1;
     game_clock().delay(1500);
+    // A second click during the pause, as in a double click, would land on
+    // whatever screen shows next.
+    drop_stale_presses();
 }
 
 void how_to_play_action(SDL_Surface* screen, Uint8* close)

@@ -2,6 +2,7 @@
 
 #include "app/assets.h"
 #include "app/frame_pacer.h"
+#include "app/stale_presses.h"
 #include "menu/menu_item.h"
 
 namespace {
@@ -96,6 +97,8 @@ void Menu::slide_in(SDL_Surface* screen)
 
 void Menu::run(SDL_Surface* screen)
 {
+    // Clicks made before this screen was shown were meant for another one.
+    drop_stale_presses();
     SDL_Event received;
     while (!done) {
         if (!SDL_WaitEvent(&received)) {

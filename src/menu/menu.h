@@ -23,6 +23,8 @@ public:
     // The main menu's title rises from the centre to the top, revealing the
     // first five items one by one, at a 60 Hz display's pace.
     void slide_in(SDL_Surface* screen);
+    // Drops the mouse presses queued before its first frame, then handles
+    // events until closed.
     void run(SDL_Surface* screen);
     // One turn of the loop: reacts to `received`, runs the action of the item
     // a left press chooses, draws and shows the frame.

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "app/assets.h"
 #include "menu/main_actions.h"
+#include "menu/menu.h"
 #include "menu/menu_action.h"
 #include "menu/options_actions.h"
 #include "menu_fixture.h"
@@ -46,8 +51,47 @@ void click_row(int y)
     push_click(400, y + 40);
 }
 
+// Where a label whose top edge is at `y` can be clicked, as a script step.
+std::function<void()> row(int y)
+{
+    return [y] { click_row(y); };
+}
+
+// Stand-ins for the main menu's entries that only count.
+int main_menu_runs[5];
+template <int I>
+void count_main(SDL_Surface*, Uint8* close)
+{
+    ++main_menu_runs[I];
+    *close = 0;
+}
+
+// The main menu's rows with counting actions, except for the entries given.
+Menu* main_menu(MenuAction comment_jouer, MenuAction options, MenuAction a_propos)
+{
+    Menu* menu = new Menu(true);
+    menu->add_item("Jouer", 111, count_main<0>);
+    menu->add_item("Comment jouer", 210, comment_jouer ? comment_jouer : count_main<1>);
+    menu->add_item("Options", 309, options ? options : count_main<2>);
+    menu->add_item("A propos...", 408, a_propos ? a_propos : count_main<3>);
+    menu->add_item("Quitter", 507, count_main<4>);
+    return menu;
+}
+
+std::vector<Uint8> queued_types()
+{
+    std::vector<Uint8> types;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        types.push_back(e.type);
+    }
+    return types;
+}
+
 class ActionTest : public ScreenTest {
 protected:
+    void SetUp() override { std::fill(std::begin(main_menu_runs), std::end(main_menu_runs), 0); }
+
     std::string save() const { return read_file(assets::kSaveFile); }
     std::string options() const { return read_file(assets::kConfigFile); }
 
@@ -106,16 +150,26 @@ TEST_F(ActionTest, NewGameStartsAtZeroAndResumeAtTheSavedScore)
 
     // Resume: the match starts at 150, Escape keeps it; options win over the save.
     write_file(assets::kSaveFile, save_file(true, '0', '0', "150"));
-    click_row(120);  // "Reprendre partie"
-    push_key(SDLK_ESCAPE);
-    run_action(play_action);
+    {
+        ScreenScript script;
+        script.then([] {
+            click_row(120);  // "Reprendre partie"
+            push_key(SDLK_ESCAPE);  // a key: stays queued for the match
+        });
+        run_action(play_action);
+    }
     EXPECT_EQ(save(), save_file(true, '3', '1', "150"));
     EXPECT_GE(clock.total_delay(), 1500u);
 
     // New game from the same file: starts at 0, so nothing is left to resume.
-    click_row(390);  // "Nouvelle partie"
-    push_key(SDLK_ESCAPE);
-    run_action(play_action);
+    {
+        ScreenScript script;
+        script.then([] {
+            click_row(390);  // "Nouvelle partie"
+            push_key(SDLK_ESCAPE);
+        });
+        run_action(play_action);
+    }
     EXPECT_EQ(save(), save_file(false, '3', '1', "0"));
 }
 
@@ -123,8 +177,11 @@ TEST_F(ActionTest, MatchRewritesVisorAndDifficultyBeforeItsFirstFrame)
 {
     write_file(assets::kConfigFile, options_file('5', '2'));
     write_file(assets::kSaveFile, save_file(false, '0', '0', "0"));
-    click_row(255);  // "Nouvelle partie", left at once
-    push_key(SDLK_ESCAPE);
+    ScreenScript script;
+    script.then([] {
+        click_row(255);  // "Nouvelle partie", left at once
+        push_key(SDLK_ESCAPE);
+    });
     run_action(play_action);
     EXPECT_EQ(save(), save_file(false, '5', '2', "0"));
 }
@@ -132,20 +189,28 @@ TEST_F(ActionTest, MatchRewritesVisorAndDifficultyBeforeItsFirstFrame)
 TEST_F(ActionTest, OptionChoicesWriteOneByteAndKeepTheOther)
 {
     write_file(assets::kConfigFile, options_file('0', '1'));
-    click_row(120);  // "Editer viseur"
-    click_row(300);  // "Heavy Weapon"
-    run_action(options_action);
+    {
+        ScreenScript script;
+        script.then(row(120))   // "Editer viseur"
+            .then(row(300));    // "Heavy Weapon"
+        run_action(options_action);
+    }
     EXPECT_EQ(options(), options_file('3', '1'));
 
-    click_row(390);  // "Editer difficulte"
-    click_row(360);  // "Insane"
-    run_action(options_action);
+    {
+        ScreenScript script;
+        script.then(row(390))   // "Editer difficulte"
+            .then(row(360));    // "Insane"
+        run_action(options_action);
+    }
     EXPECT_EQ(options(), options_file('3', '2'));
 
     std::remove(assets::kConfigFile);
-    click_row(120);
-    click_row(500);  // "Sniper", with no options file yet
-    run_action(options_action);
+    {
+        ScreenScript script;
+        script.then(row(120)).then(row(500));  // "Sniper", with no options file yet
+        run_action(options_action);
+    }
     EXPECT_EQ(options(), options_file('5', '0'));
 }
 
@@ -153,14 +218,17 @@ TEST_F(ActionTest, LeavingAChoiceMenuWritesNothingAndLandsOnTheMainMenu)
 {
     const std::string before = options_file('2', '1');
     write_file(assets::kConfigFile, before);
-    for (int row : {120, 390}) {
-        click_row(row);
-        push_key(SDLK_ESCAPE);  // leaves the choice menu: the options screen closes too
-        push_motion(3, 3);      // so this event is left for the main menu
+    for (int edit_row : {120, 390}) {
+        ScreenScript script;
+        script.then(row(edit_row)).then([] {
+            push_key(SDLK_ESCAPE);  // leaves the choice menu: the options screen closes too
+            push_motion(3, 3);      // so this event is left for the main menu
+        });
         run_action(options_action);
         SDL_Event left;
         ASSERT_EQ(SDL_PollEvent(&left), 1);
         EXPECT_EQ(left.type, SDL_MOUSEMOTION);
+        EXPECT_EQ(left.motion.x, 3);
         drain_events();
     }
     EXPECT_EQ(options(), before);
@@ -168,8 +236,11 @@ TEST_F(ActionTest, LeavingAChoiceMenuWritesNothingAndLandsOnTheMainMenu)
 
 TEST_F(ActionTest, PagesAndClosingActionsWaitBeforeClosing)
 {
-    push_click(400, 550);  // "Retour"
-    run_action(how_to_play_action);
+    {
+        ScreenScript script;
+        script.then_click(400, 550);  // "Retour"
+        run_action(how_to_play_action);
+    }
     EXPECT_EQ(clock.total_delay(), 1500u);
     push_quit();  // a window close leaves the page at once
     run_action(about_action);
@@ -179,4 +250,114 @@ TEST_F(ActionTest, PagesAndClosingActionsWaitBeforeClosing)
     quit_action(screen(), &close);
     EXPECT_EQ(close, 1);
     EXPECT_EQ(clock.total_delay(), 3000u);
+}
+
+TEST_F(ActionTest, DoubleClickOnRetourLandsOnTheMainMenuWithoutChoosing)
+{
+    // "Retour" (510) lies over "Quitter" (507): the second click of a double
+    // click would quit the game from the main menu it leads back to.
+    Menu* menu = main_menu(nullptr, nullptr, about_action);
+    ScreenScript script;
+    script.then_click(400, 448)  // "A propos..."
+        .then([] {
+            push_click(400, 550);  // "Retour", twice
+            push_click(400, 550);
+            push_key(SDLK_ESCAPE);  // a key: kept for the main menu
+        });
+    menu->run(screen());
+
+    EXPECT_EQ(script.steps_left(), 0u);
+    EXPECT_EQ(main_menu_runs[4], 0) << "the second click chose \"Quitter\"";
+    EXPECT_EQ(main_menu_runs[0] + main_menu_runs[1] + main_menu_runs[2], 0);
+    EXPECT_EQ(clock.total_delay(), 1500u);
+    EXPECT_TRUE(menu->is_done());
+    delete menu;
+}
+
+TEST_F(ActionTest, DoubleClickOnEditerDifficulteDoesNotPickInsane)
+{
+    // "Insane" (360) lies under "Editer difficulte" (390) at y 430.
+    const std::string before = options_file('1', '0');
+    write_file(assets::kConfigFile, before);
+    ScreenScript script;
+    script.then([] {
+        push_click(400, 430);
+        push_click(400, 430);
+        push_key(SDLK_ESCAPE);  // leaves the difficulty menu
+    });
+    run_action(options_action);
+
+    EXPECT_EQ(script.steps_left(), 0u);
+    EXPECT_EQ(options(), before);
+    EXPECT_EQ(clock.total_delay(), 0u) << "a choice was made";
+}
+
+TEST_F(ActionTest, ClickDuringThePauseAfterAChoiceDoesNotReachTheMainMenu)
+{
+    write_file(assets::kConfigFile, options_file('0', '1'));
+    Menu* menu = main_menu(nullptr, options_action, nullptr);
+    ScreenScript script;
+    script.then_click(400, 349)  // "Options"
+        .then(row(120))          // "Editer viseur"
+        .then(row(300));         // "Heavy Weapon"
+    // Impatient, the player clicks "Jouer" while the choice lingers, then
+    // leaves the main menu.
+    clock.on_delay = [](Uint32) {
+        push_click(400, 151);
+        push_key(SDLK_ESCAPE);
+    };
+    menu->run(screen());
+    clock.on_delay = nullptr;
+
+    EXPECT_EQ(options(), options_file('3', '1'));
+    EXPECT_EQ(main_menu_runs[0], 0) << "the click made during the pause chose \"Jouer\"";
+    EXPECT_EQ(script.steps_left(), 0u);
+    delete menu;
+}
+
+TEST_F(ActionTest, PauseDropsMousePressesButKeepsKeysAndQuitInOrder)
+{
+    clock.on_delay = [](Uint32) {
+        push_button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 100, 150);
+        push_key(SDLK_a);
+        push_button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 110, 160);
+        push_motion(5, 5);
+        push_click(200, 250, SDL_BUTTON_RIGHT);
+        push_quit();
+        push_key_up(SDLK_a);
+    };
+    Uint8 close = 0;
+    close_after_delay(&close);
+    clock.on_delay = nullptr;
+    EXPECT_EQ(close, 1);
+    EXPECT_EQ(clock.total_delay(), 1500u);
+
+    // The presses give way to one motion where the last of them was.
+    SDL_Event e;
+    ASSERT_EQ(SDL_PollEvent(&e), 1);
+    EXPECT_EQ(e.type, SDL_KEYDOWN);
+    EXPECT_EQ(e.key.keysym.sym, SDLK_a);
+    ASSERT_EQ(SDL_PollEvent(&e), 1);
+    EXPECT_EQ(e.type, SDL_MOUSEMOTION);
+    EXPECT_EQ(e.motion.x, 5);
+    ASSERT_EQ(SDL_PollEvent(&e), 1);
+    EXPECT_EQ(e.type, SDL_MOUSEMOTION);
+    EXPECT_EQ(e.motion.x, 200);
+    EXPECT_EQ(e.motion.y, 250);
+    ASSERT_EQ(SDL_PollEvent(&e), 1);
+    EXPECT_EQ(e.type, SDL_QUIT);
+    ASSERT_EQ(SDL_PollEvent(&e), 1);
+    EXPECT_EQ(e.type, SDL_KEYUP);
+    EXPECT_EQ(SDL_PollEvent(&e), 0);
+
+    // Nothing but presses: only the motion is left.
+    clock.on_delay = [](Uint32) { push_click(300, 350); };
+    close_after_delay(&close);
+    clock.on_delay = nullptr;
+    const std::vector<Uint8> left = queued_types();
+    EXPECT_EQ(left, std::vector<Uint8>{SDL_MOUSEMOTION});
+
+    // Nothing queued: nothing added.
+    close_after_delay(&close);
+    EXPECT_TRUE(queued_types().empty());
 }

@@ -269,11 +269,14 @@ TEST_F(MenuTest, LeftClickPlaysOneShotPerItemAndRunsTheAction)
 {
     Menu* menu = five_item_menu(false);
     const Centre c = centre_of(*menu, 2);
-    push_click(c.x, c.y);
-    push_click(c.x, c.y, SDL_BUTTON_RIGHT);
-    push_click(c.x, c.y, SDL_BUTTON_MIDDLE);
-    push_click(5, 5);  // beside every item: five misses
-    push_key(SDLK_ESCAPE);
+    ScreenScript script;
+    script.then([c] {
+        push_click(c.x, c.y);
+        push_click(c.x, c.y, SDL_BUTTON_RIGHT);
+        push_click(c.x, c.y, SDL_BUTTON_MIDDLE);
+        push_click(5, 5);  // beside every item: five misses
+        push_key(SDLK_ESCAPE);
+    });
     menu->run(screen());
 
     EXPECT_EQ(audio_probe::stream_play_count(menu->hit_stream()), 1u);
@@ -287,7 +290,8 @@ TEST_F(MenuTest, ClosingActionEndsTheLoopWithoutClearingTheFrame)
     Menu* menu = new Menu(false);
     menu->add_item("Quitter", 255, close_menu);
     const Centre c = centre_of(*menu, 0);
-    push_click(c.x, c.y);  // the release must stay queued: the press closed the menu
+    ScreenScript script;
+    script.then_click(c.x, c.y);  // the release must stay queued: the press closed the menu
     menu->run(screen());
 
     EXPECT_TRUE(menu->is_done());
@@ -311,11 +315,16 @@ TEST_F(MenuTest, EscapeAndQuitCloseOnlyTheInnermostMenu)
     outer->add_item("Ouvrir", 255, open_nested);
     const Centre c = centre_of(*outer, 0);
 
-    push_click(c.x, c.y);
-    push_key(SDLK_ESCAPE);  // closes the nested menu
-    push_click(c.x, c.y);
-    push_quit();            // closes the nested menu again
-    push_quit();            // and now the outer one
+    ScreenScript script;
+    script.then_click(c.x, c.y)  // the outer menu opens the nested one
+        .then([c] {
+            push_key(SDLK_ESCAPE);  // closes the nested menu
+            push_click(c.x, c.y);   // opens it again from the outer one
+        })
+        .then([] {
+            push_quit();  // closes the nested menu again
+            push_quit();  // and now the outer one
+        });
     outer->run(screen());
 
     EXPECT_EQ(nested_returns, 2);
@@ -440,4 +449,33 @@ TEST_F(MenuTest, OnePressRunsAtMostOneItemOnEveryScreen)
         EXPECT_FALSE(menu->is_done());
         delete menu;
     }
+}
+
+TEST_F(MenuTest, PressesQueuedBeforeTheFirstFrameChooseNothing)
+{
+    SDL_Surface* over = load_bmp(assets::kCursorOver);
+    ASSERT_NE(over, nullptr);
+    Menu* menu = five_item_menu(false);
+    const Centre first = centre_of(*menu, 0);
+    const Centre second = centre_of(*menu, 1);
+
+    // Clicks meant for the screen before, with keys among them.
+    push_click(first.x, first.y);
+    push_key(SDLK_a);
+    push_click(second.x, second.y, SDL_BUTTON_RIGHT);
+    push_click(second.x, second.y);
+    push_key(SDLK_ESCAPE);  // kept: closes the menu
+    menu->run(screen());
+
+    EXPECT_TRUE(menu->is_done());
+    EXPECT_EQ(actions_run, 0);
+    EXPECT_EQ(audio_probe::stream_play_count(menu->hit_stream()), 0u);
+    EXPECT_EQ(audio_probe::stream_play_count(menu->miss_stream()), 0u);
+    // The first frame shows the cursor where the last press was, over its item.
+    EXPECT_EQ(menu->cursor_position().x, second.x - over->w / 2);
+    EXPECT_EQ(menu->cursor_position().y, second.y - over->h / 2);
+    SDL_Event left;
+    EXPECT_EQ(SDL_PollEvent(&left), 0) << "an event was left behind";
+    delete menu;
+    SDL_FreeSurface(over);
 }

@@ -7,11 +7,11 @@
 
 #include <cstdlib>
 #include <string>
-#include <thread>
 
 #include "app/assets.h"
 #include "app/fsound.h"
 #include "app/game_main.h"
+#include "app/stale_presses.h"
 #include "scripted_clock.h"
 #include "test_support.h"
 
@@ -70,45 +70,76 @@ std::string options_bytes(char visor, char difficulty)
 
 class GameSession : public ::testing::Test {
 protected:
-    GameSession() { FSOUND_Init(44100, 32, 0); }
-    ~GameSession() override { FSOUND_Close(); }
+    GameSession()
+    {
+        FSOUND_Init(44100, 32, 0);
+        set_stale_press_hook([this] { on_screen_change(); });
+    }
+    ~GameSession() override
+    {
+        set_stale_press_hook(nullptr);
+        FSOUND_Close();
+    }
 
     // Called at every wait of the game: the 1500 ms pauses after a choice
-    // move the script to its next step, the match's frame waits play it.
+    // end a match or a menu's business, the shorter ones play the match.
     void on_wait(Uint32 now)
     {
         const Uint32 waited = now - last_now;
         last_now = now;
         if (waited >= 1500) {
-            next_step(now);
+            ++pauses;
+            match = 0;
         } else {
             play_match(now);
         }
     }
 
-    void next_step(Uint32 now)
+    // The game drops the mouse presses queued before a screen takes input
+    // and after each pause: the clicks for the next screen go in right then.
+    void on_screen_change()
     {
-        ++step;
-        match_start = now;
-        next_shot = now + 400;
-        switch (step) {
-        case 1:  // "Heavy Weapon" chosen: play a new game
+        if (match != 0) {
+            return;  // the match's own start: it gets its input as it runs
+        }
+        ++screens;
+        switch (screens) {
+        case 1:  // the main menu, after the slide-in
+            push_click(400, 349);  // "Options"
+            break;
+        case 2:
+            click_row(120);  // "Editer viseur"
+            break;
+        case 3:
+            click_row(300);  // "Heavy Weapon"
+            break;
+        case 4:  // the main menu after the choice: play a new game
             options_after_visor = read_file(assets::kConfigFile);
             click_row(111);  // "Jouer"
-            click_row(255);  // "Nouvelle partie"
             break;
-        case 2:  // first match left with Escape: make it Insane
+        case 5:
+            click_row(255);  // "Nouvelle partie"
+            start_match(1);
+            break;
+        case 6:  // first match left with Escape: make it Insane
             save_after_escape = read_file(assets::kSaveFile);
             push_click(400, 349);  // "Options"
-            click_row(390);        // "Editer difficulte"
-            click_row(360);        // "Insane"
             break;
-        case 3:  // resume the saved match
+        case 7:
+            click_row(390);  // "Editer difficulte"
+            break;
+        case 8:
+            click_row(360);  // "Insane"
+            break;
+        case 9:  // resume the saved match
             options_after_difficulty = read_file(assets::kConfigFile);
             click_row(111);  // "Jouer"
-            click_row(120);  // "Reprendre partie"
             break;
-        case 4:  // after the game over: leave
+        case 10:
+            click_row(120);  // "Reprendre partie"
+            start_match(2);
+            break;
+        case 11:  // after the game over: leave
             save_after_game_over = read_file(assets::kSaveFile);
             drain_events();
             click_row(507);  // "Quitter"
@@ -118,15 +149,22 @@ protected:
         }
     }
 
+    void start_match(int which)
+    {
+        match = which;
+        match_start = last_now;
+        next_shot = last_now + 400;
+    }
+
     void play_match(Uint32 now)
     {
-        if (step == 1) {
+        if (match == 1) {
             shoot_targets(now);
             if (now - match_start > 2500 && !escaped) {
                 escaped = true;
                 push_key(SDLK_ESCAPE);
             }
-        } else if (step == 3) {
+        } else if (match == 2) {
             if (now - match_start > 1000 && !paused) {
                 paused = true;
                 // Leaving the window pauses; nothing but a gain resumes.
@@ -168,7 +206,9 @@ protected:
     ScriptedClock clock;
     Watchdog watchdog{std::chrono::seconds(120)};
 
-    int step = 0;
+    int screens = 0;
+    int pauses = 0;
+    int match = 0;
     Uint32 last_now = 0;
     Uint32 match_start = 0;
     Uint32 next_shot = 0;
@@ -191,22 +231,12 @@ TEST_F(GameSession, OptionsMatchesAndSavesFromIntroToQuit)
     last_now = clock.now();
     clock.on_delay = [this](Uint32 now) { on_wait(now); };
 
-    push_key(SDLK_SPACE);  // skip the intro
-    // The intro drains every pending event, so the first clicks wait until
-    // the main menu's slide-in has hidden the system pointer.
-    std::thread first_clicks([] {
-        for (int i = 0; i < 3000 && SDL_ShowCursor(SDL_QUERY) != SDL_DISABLE; ++i) {
-            SDL_Delay(10);
-        }
-        push_click(400, 349);  // "Options"
-        click_row(120);        // "Editer viseur"
-        click_row(300);        // "Heavy Weapon"
-    });
+    push_key(SDLK_SPACE);  // skip the intro; a key stays queued through the drops
     run_game(video.screen());
-    first_clicks.join();
 
     EXPECT_FALSE(watchdog.fired()) << "a screen waited for input that never came";
-    EXPECT_EQ(step, 5);
+    EXPECT_EQ(screens, 12);  // 11 scripted screens, then the pause before quitting
+    EXPECT_EQ(pauses, 5);
     EXPECT_EQ(options_after_visor, options_bytes('3', '0'));
     EXPECT_EQ(options_after_difficulty, options_bytes('3', '2'));
     EXPECT_GT(shots, 0);

@@ -6,6 +6,9 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <utility>
+
+#include "app/stale_presses.h"
 
 namespace fs = std::filesystem;
 
@@ -134,6 +137,38 @@ void drain_events()
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
     }
+}
+
+ScreenScript::ScreenScript()
+{
+    set_stale_press_hook([this] { on_drop(); });
+}
+
+ScreenScript::~ScreenScript()
+{
+    set_stale_press_hook(nullptr);
+}
+
+ScreenScript& ScreenScript::then(std::function<void()> push_events)
+{
+    steps_.push_back(std::move(push_events));
+    return *this;
+}
+
+ScreenScript& ScreenScript::then_click(int x, int y)
+{
+    return then([x, y] { push_click(x, y); });
+}
+
+void ScreenScript::on_drop()
+{
+    ++drops_;
+    if (steps_.empty()) {
+        return;
+    }
+    const std::function<void()> step = std::move(steps_.front());
+    steps_.pop_front();
+    step();
 }
 
 SDL_Color pixel_at(SDL_Surface* surface, int x, int y)

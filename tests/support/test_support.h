@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -79,6 +80,31 @@ bool push_button(Uint8 type, Uint8 button, int x, int y);
 bool push_click(int x, int y, Uint8 button = SDL_BUTTON_LEFT);  // press + release
 bool push_active(Uint8 gain, Uint8 state);
 void drain_events();
+
+// The input of the screens a test opens, one step per screen. The game drops
+// the mouse presses queued before a screen takes input (drop_stale_presses),
+// so a path of clicks cannot be queued up front: each step is pushed right
+// after the next drop, i.e. for the screen about to take over. Drops past the
+// last step push nothing. Installed for the object's lifetime.
+class ScreenScript {
+public:
+    ScreenScript();
+    ~ScreenScript();
+    ScreenScript(const ScreenScript&) = delete;
+    ScreenScript& operator=(const ScreenScript&) = delete;
+
+    ScreenScript& then(std::function<void()> push_events);
+    ScreenScript& then_click(int x, int y);
+
+    unsigned drops() const { return drops_; }
+    size_t steps_left() const { return steps_.size(); }
+
+private:
+    void on_drop();
+
+    std::deque<std::function<void()>> steps_;
+    unsigned drops_ = 0;
+};
 
 // The pixel at (x, y) of a surface as (r, g, b).
 SDL_Color pixel_at(SDL_Surface* surface, int x, int y);
