@@ -5,6 +5,7 @@
 
 #include "app/clock.h"
 #include "app/random_range.h"
+#include "app/stale_presses.h"
 
 namespace {
 
@@ -30,6 +31,9 @@ Sint16 clamped_sum(Sint16 a, Sint16 b)
 
 void Match::run(SDL_Surface* screen)
 {
+    // Clicks made on the menu before the match showed are not shots; this
+    // goes first so the centring motion queued by start_loop survives.
+    drop_stale_presses();
     start_loop();
     while (!ended) {
         run_iteration(screen);

@@ -84,6 +84,9 @@ TEST(AssetTree, EveryFileTheGameOpensIsThere)
     std::vector<const char*> paths(std::begin(assets::kRequiredPictures),
                                    std::end(assets::kRequiredPictures));
     paths.insert(paths.end(), std::begin(assets::kRequiredFonts), std::end(assets::kRequiredFonts));
+    // The game can do without the page pictures, but it ships them.
+    paths.insert(paths.end(), std::begin(assets::kOptionalPictures),
+                 std::end(assets::kOptionalPictures));
     for (const char* p : {assets::kWindowIcon, assets::kMenuMusic, assets::kHitShot,
                           assets::kMissShot, assets::kConfigFile, assets::kSaveFile}) {
         paths.push_back(p);

@@ -496,3 +496,16 @@ TEST_F(MatchLoop, APressAmongMotionsKeepsItsPlaceAndItsPosition)
     play();
     EXPECT_EQ(misses(m()), 0u);
 }
+
+TEST_F(MatchLoop, ClicksQueuedBeforeTheMatchShowsAreNotShots)
+{
+    // A double click on "Nouvelle partie" leaves its second click queued
+    // when the match opens: it must not cost a miss, nor hit anything.
+    make(0, 0, 250);
+    push_click(700, 100);
+    push_click(700, 100);
+    script({[&] { EXPECT_EQ(MatchProbe::score(m()), 250); }});
+    play();
+    EXPECT_EQ(misses(m()), 0u);
+    EXPECT_EQ(MatchProbe::score(m()), 250);
+}
