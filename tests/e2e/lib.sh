@@ -226,7 +226,6 @@ hit_a_target() {
     # The new score shows within a frame or two.
     for n in $(seq 10); do
       if score_changed_from "$before"; then
-        [ -n "${SCREENSHOT_DIR:-}" ] && cp "$WORK/after.png" "$SCREENSHOT_DIR/match.png"
         HIT_X=$px
         HIT_Y=$py
         return 0

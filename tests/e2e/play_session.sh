@@ -52,6 +52,12 @@ no_label_at "$WORK/now.png" 120 390 || fail "a resume item is offered without a 
 click_at 400 295
 wait_for "the match" 10 match_shown
 hit_a_target 66
+if [ -n "${SCREENSHOT_DIR:-}" ]; then
+  # For the README: a frame with several targets on their way up.
+  lively() { shot "$WORK/now.png"; [ "$(count_pixels "$WORK/now.png" 800x440+0+100 'r+g+b>0.1')" -gt 2500 ]; }
+  wait_for "a frame with several targets" 10 lively
+  cp "$WORK/now.png" "$SCREENSHOT_DIR/match.png"
+fi
 press Escape
 wait_for "a resumable save file" 10 save_resumable
 grep -aq "saved:Visor=3\]" "$save" || fail "visor 3 not saved"
