@@ -10,10 +10,10 @@
 #include <string>
 #include <thread>
 
-#include "app/assets.h"
-#include "app/audio_feeder.h"
-#include "app/audio_layer.h"
-#include "app/fsound.h"
+#include "core/assets.h"
+#include "audio/audio_feeder.h"
+#include "audio/audio_layer.h"
+#include "audio/fsound.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "app/clock.h"
+#include "core/clock.h"
 #include "game/match.h"
 #include "game/target.h"
 #include "game/target_list.h"

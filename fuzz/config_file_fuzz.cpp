@@ -2,7 +2,7 @@
 // difficulty to write, then the file's bytes.
 #include <string>
 
-#include "app/assets.h"
+#include "core/assets.h"
 #include "fuzz_support.h"
 #include "persist/config_file.h"
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "app/assets.h"
+#include "core/assets.h"
 #include "fuzz_support.h"
 #include "persist/profile.h"
 

@@ -9,10 +9,10 @@
 #include <ctime>
 #include <string>
 
-#include "app/assets.h"
-#include "app/fsound.h"
+#include "core/assets.h"
+#include "audio/fsound.h"
 #include "app/intro.h"
-#include "app/sdl_util.h"
+#include "core/surface.h"
 #include "menu/main_actions.h"
 #include "menu/menu.h"
 #include "menu/options_actions.h"
@@ -30,10 +30,7 @@ bool font_opens(const char* path)
 
 bool picture_loads(const char* path)
 {
-    SDL_Surface* picture = load_bmp(path);
-    const bool loaded = picture != nullptr;
-    free_surface(picture);
-    return loaded;
+    return load_bmp(path) != nullptr;
 }
 
 void report_unreadable(const char* path)
@@ -179,21 +176,23 @@ int tirevane_main(int, char**)
 
     SDL_WM_SetCaption("Tirevane", nullptr);
     // Kept for the life of the program: the window manager holds on to it.
-    SDL_Surface* icon = load_bmp(assets::kWindowIcon);
+    SurfacePtr icon = load_bmp(assets::kWindowIcon);
     if (icon) {
-        SDL_WM_SetIcon(icon, nullptr);
+        SDL_WM_SetIcon(icon.get(), nullptr);
     }
-    SDL_Surface* screen = SDL_SetVideoMode(800, 600, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
+    SDL_Surface* screen =
+        SDL_SetVideoMode(kScreenWidth, kScreenHeight, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
     if (!screen) {
-        std::fprintf(stderr, "tirevane: cannot open the 800x600 window: %s\n", SDL_GetError());
-        free_surface(icon);
+        std::fprintf(stderr, "tirevane: cannot open the %dx%d window: %s\n", kScreenWidth,
+                     kScreenHeight, SDL_GetError());
+        icon.reset();
         shut_down_libraries();
         return 1;
     }
 
     run_game(screen);
 
-    free_surface(icon);
+    icon.reset();
     shut_down_libraries();
     return 0;
 }

@@ -1,15 +1,14 @@
 #include "app/intro.h"
 
-#include "app/assets.h"
+#include "core/assets.h"
 
 Intro::Intro()
     : presents(load_bmp(assets::kIntroPresents)),
       name_picture(load_bmp(assets::kIntroName)),
-      title(render_blended(assets::kMenuFont, 90, "Tirevane", rgb(255, 0, 0))),
-      black_layer(create_black_surface(800, 600)),
+      title(render_blended(assets::kMenuFont, 90, "Tirevane", kRed)),
+      black_layer(create_black_surface(kScreenWidth, kScreenHeight)),
       picture_pos(rect_at(0, 0)),
-      title_pos(rect_at(static_cast<Sint16>(400 - (title ? title->w : 0) / 2),
-                        static_cast<Sint16>(300 - (title ? title->h : 0) / 2))),
+      title_pos(rect_at(centred_x(width_of(title)), centred_y(height_of(title)))),
       pacer(),
       event(),
       skip(0),
@@ -19,14 +18,6 @@ Intro::Intro()
       alpha_title(0),
       flip_count(0)
 {
-}
-
-Intro::~Intro()
-{
-    free_surface(presents);
-    free_surface(name_picture);
-    free_surface(black_layer);
-    free_surface(title);
 }
 
 bool Intro::poll_input()
@@ -102,10 +93,10 @@ bool Intro::run(SDL_Surface* screen)
     return false;
 }
 
-void Intro::fade(SDL_Surface* layer, SDL_Rect& pos, Uint8& counter, Uint8 step, SDL_Surface* screen)
+void Intro::fade(const SurfacePtr& layer, SDL_Rect& pos, Uint8& counter, Uint8 step, SDL_Surface* screen)
 {
     if (layer) {
-        SDL_SetAlpha(layer, SDL_SRCALPHA, counter);
+        SDL_SetAlpha(layer.get(), SDL_SRCALPHA, counter);
         blit_at(layer, screen, pos);
     }
     counter = static_cast<Uint8>(counter + step);

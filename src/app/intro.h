@@ -3,8 +3,8 @@
 
 #include <SDL.h>
 
-#include "app/frame_pacer.h"
-#include "app/sdl_util.h"
+#include "core/frame_pacer.h"
+#include "core/surface.h"
 
 // The opening sequence: "presents" fades in, cross-fades into the game's
 // title card, which fades to black while the red title comes up where the
@@ -13,7 +13,7 @@
 class Intro : NonCopyable {
 public:
     Intro();
-    ~Intro();
+    ~Intro() = default;
 
     // true: aborted (Escape or quit request); false: completed or skipped.
     bool run(SDL_Surface* screen);
@@ -35,13 +35,13 @@ public:
 private:
     // Sets the layer's alpha to its counter, blits it, then moves the counter
     // by `step` (8-bit: a step of 254 lowers it by 2).
-    void fade(SDL_Surface* layer, SDL_Rect& pos, Uint8& counter, Uint8 step, SDL_Surface* screen);
+    void fade(const SurfacePtr& layer, SDL_Rect& pos, Uint8& counter, Uint8 step, SDL_Surface* screen);
     void flip(SDL_Surface* screen);
 
-    SDL_Surface* presents;
-    SDL_Surface* name_picture;
-    SDL_Surface* title;
-    SDL_Surface* black_layer;
+    SurfacePtr presents;
+    SurfacePtr name_picture;
+    SurfacePtr title;
+    SurfacePtr black_layer;
     SDL_Rect picture_pos;
     SDL_Rect title_pos;
     FramePacer pacer;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/assets.h"
-#include "game/surface_size.h"
+#include "core/assets.h"
+#include "core/surface.h"
 
 namespace {
 
@@ -13,10 +13,6 @@ constexpr int kHudPointSize = 22;
 constexpr Sint16 kBarY = 555;
 constexpr Sint16 kTextY = 566;
 constexpr Sint16 kScoreRight = 780;
-
-const SDL_Color kWhite = rgb(255, 255, 255);
-const SDL_Color kBlack = rgb(0, 0, 0);
-const SDL_Color kGreen = rgb(0, 255, 0);
 
 SDL_Event no_event()
 {
@@ -49,7 +45,7 @@ Match::Match(Sint16 visor, Sint16 difficulty_index, Sint32 start_score)
       window_active(1),
       countdown_dirty(1),
       seconds_left(static_cast<Uint16>((difficulty + 1) * 5)),
-      pointer(pointer_at(400, 300))
+      pointer(pointer_at(kScreenCentreX, kScreenCentreY))
 {
     create_status_bar();
     render_hud_texts();
@@ -58,14 +54,6 @@ Match::Match(Sint16 visor, Sint16 difficulty_index, Sint32 start_score)
 
 Match::~Match()
 {
-    free_surface(white_line);
-    free_surface(bar);
-    free_surface(red_line);
-    free_surface(score_text);
-    free_surface(difficulty_text);
-    free_surface(visor_normal);
-    free_surface(visor_over);
-    free_surface(countdown_text);
     FSOUND_Sample_Free(hit_sound);
     FSOUND_Sample_Free(miss_sound);
     targets.clear();
@@ -73,11 +61,11 @@ Match::~Match()
 
 void Match::create_status_bar()
 {
-    white_line = create_filled_surface(800, 1, 255, 255, 255);
+    white_line = create_filled_surface(kScreenWidth, 1, kWhite);
     // Never filled: a new surface is all zeros, so the bar shows black.
-    bar = SDL_CreateRGBSurface(SDL_HWSURFACE, 800, 45, 32, 0, 0, 0, 0xFF);
+    bar.reset(SDL_CreateRGBSurface(SDL_HWSURFACE, kScreenWidth, 45, 32, 0, 0, 0, 0xFF));
     bar_pos = rect_at(0, kBarY);
-    red_line = create_filled_surface(800, 2, 255, 0, 0);
+    red_line = create_filled_surface(kScreenWidth, 2, kRed);
     red_line_pos = rect_at(0, static_cast<Sint16>(bar_pos.y - 2));
 }
 
@@ -90,7 +78,7 @@ void Match::render_hud_texts()
 
     // The countdown keeps the left edge of its first, smaller rendering.
     render_countdown_text(kHudPointSize);
-    countdown_pos = rect_at(static_cast<Sint16>(400 - width_of(countdown_text) / 2),
+    countdown_pos = rect_at(centred_x(width_of(countdown_text)),
                             static_cast<Sint16>(difficulty_pos.y - 8));
 
     render_score_text();
@@ -105,7 +93,7 @@ void Match::load_visor(Sint16 visor)
     hit_sound = FSOUND_Sample_Load(-1, files.hit_sound, 0, 0, 0);
     miss_sound = FSOUND_Sample_Load(-1, assets::kMissShot, 0, 0, 0);
     // Centred on the middle of the screen until the pointer first moves.
-    move_visor(400, 300);
+    move_visor(kScreenCentreX, kScreenCentreY);
 }
 
 void Match::move_visor(Uint16 x, Uint16 y)
@@ -118,7 +106,6 @@ void Match::render_score_text()
 {
     char text[32];
     std::snprintf(text, sizeof text, "Score : %ld", static_cast<long>(score));
-    free_surface(score_text);
     score_text = render_shaded(assets::kHudFont, kHudPointSize, text, kWhite, kBlack);
     score_pos = rect_at(static_cast<Sint16>(kScoreRight - width_of(score_text)), kTextY);
     shown_score = score;
@@ -128,7 +115,6 @@ void Match::render_countdown_text(int point_size)
 {
     char text[16];
     std::snprintf(text, sizeof text, "%ld", static_cast<long>(seconds_left));
-    free_surface(countdown_text);
     countdown_text = render_shaded(assets::kHudFont, point_size, text, kGreen, kBlack);
 }
 

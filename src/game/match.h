@@ -3,8 +3,8 @@
 
 #include <SDL.h>
 
-#include "app/fsound.h"
-#include "app/sdl_util.h"
+#include "audio/fsound.h"
+#include "core/surface.h"
 #include "game/target_list.h"
 
 // One timed game: its status bar, its visor, its targets and the frame loop
@@ -73,14 +73,14 @@ private:
     Uint8 visor_idle;
     Uint32 now_ms;
     Uint32 last_tick_ms;
-    SDL_Surface* white_line = nullptr;
-    SDL_Surface* bar = nullptr;
-    SDL_Surface* red_line = nullptr;
-    SDL_Surface* score_text = nullptr;
-    SDL_Surface* difficulty_text = nullptr;
-    SDL_Surface* visor_normal = nullptr;
-    SDL_Surface* visor_over = nullptr;
-    SDL_Surface* countdown_text = nullptr;
+    SurfacePtr white_line;
+    SurfacePtr bar;
+    SurfacePtr red_line;
+    SurfacePtr score_text;
+    SurfacePtr difficulty_text;
+    SurfacePtr visor_normal;
+    SurfacePtr visor_over;
+    SurfacePtr countdown_text;
     SDL_Rect bar_pos;
     SDL_Rect red_line_pos;
     SDL_Rect score_pos;

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/clock.h"
-#include "app/random_range.h"
-#include "app/stale_presses.h"
+#include "core/clock.h"
+#include "core/random_range.h"
+#include "core/stale_presses.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ void Match::start_loop()
     loop.speed_base_ms = game_clock().ticks();
     last_tick_ms = game_clock().ticks();
     // The motion this queues centres the visor in the first iteration.
-    SDL_WarpMouse(400, 300);
+    SDL_WarpMouse(kScreenCentreX, kScreenCentreY);
 }
 
 void Match::run_iteration(SDL_Surface* screen)

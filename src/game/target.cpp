@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/random_range.h"
+#include "core/random_range.h"
 
 namespace {
 
@@ -52,13 +52,9 @@ Target::Target(Sint16 size_class_arg, double speed_bonus)
     const bool lying = static_cast<int>(RandomRange(2, 1)) == 1;
     const int width = lying ? long_side : short_side;
     const int height = lying ? short_side : long_side;
-    surface = SDL_CreateRGBSurface(SDL_HWSURFACE, width, height, 32, 0, 0, 0, 0);
-
     colour_type = static_cast<Sint32>(RandomRange(7, 0));
     const Colour& c = kColours[colour_type];
-    if (surface) {
-        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, c.r, c.g, c.b));
-    }
+    surface = create_filled_surface(width, height, rgb(c.r, c.g, c.b));
 
     rect.x = static_cast<Sint16>(RandomRange(800 - width, 0));
     rect.y = kSpawnY;
@@ -67,11 +63,6 @@ Target::Target(Sint16 size_class_arg, double speed_bonus)
 
     speed = RandomRange(static_cast<int>(size_class + 1.6), size_class + 1) + speed_bonus;
     point_value = static_cast<Sint16>((colour_type + 1) * (size_class + 1));
-}
-
-Target::~Target()
-{
-    free_surface(surface);
 }
 
 Uint8 Target::fade_step() const
@@ -89,7 +80,7 @@ void Target::fade()
     const Uint8 step = fade_step();
     alpha = alpha > step ? static_cast<Uint8>(alpha - step) : 0;
     if (surface) {
-        SDL_SetAlpha(surface, SDL_SRCALPHA, alpha);
+        SDL_SetAlpha(surface.get(), SDL_SRCALPHA, alpha);
     }
 }
 
@@ -131,7 +122,7 @@ bool Target::hit_test(const SDL_Event& event) const
     default:
         return false;
     }
-    const int w = surface ? surface->w : 0;
-    const int h = surface ? surface->h : 0;
+    const int w = width_of(surface);
+    const int h = height_of(surface);
     return rect.x <= mx && mx <= rect.x + w && rect.y <= my && my <= rect.y + h;
 }

@@ -3,7 +3,7 @@
 
 #include <SDL.h>
 
-#include "app/sdl_util.h"
+#include "core/surface.h"
 
 // One coloured rectangle rising from the status bar. Its colour and size
 // decide its points; it fades out in the top band and once it is dead.
@@ -12,7 +12,7 @@ public:
     // Draws orientation, colour, x position and speed from RandomRange, in
     // that order (four rand() calls).
     Target(Sint16 size_class, double speed_bonus);
-    ~Target();
+    ~Target() = default;
 
     // Advances one frame (move, fades) and blits the target.
     void update_and_draw(SDL_Surface* screen);
@@ -30,7 +30,7 @@ private:
     Uint8 fade_step() const;
     void fade();
 
-    SDL_Surface* surface = nullptr;
+    SurfacePtr surface;
     SDL_Rect rect;
     Uint8 alpha = 255;
     Sint16 long_side;

@@ -3,7 +3,7 @@
 
 #include <SDL.h>
 
-#include "app/sdl_util.h"
+#include "core/surface.h"
 #include "game/target.h"
 
 // A link of the target chain. It owns its target and every node after it:

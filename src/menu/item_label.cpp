@@ -1,17 +1,12 @@
 #include "menu/item_label.h"
 
-#include "app/assets.h"
+#include "core/assets.h"
 
 ItemLabel::ItemLabel(const char* text, Sint16 y)
-    : surface(render_blended(assets::kMenuFont, 90, text, rgb(0, 255, 0))),
-      pos(rect_at(static_cast<Sint16>(400 - (surface ? surface->w : 0) / 2), y)),
+    : surface(render_blended(assets::kMenuFont, 90, text, kGreen)),
+      pos(rect_at(centred_x(width_of(surface)), y)),
       fade(0)
 {
-}
-
-ItemLabel::~ItemLabel()
-{
-    free_surface(surface);
 }
 
 void ItemLabel::draw(SDL_Surface* screen)
@@ -24,7 +19,7 @@ void ItemLabel::draw(SDL_Surface* screen)
     SDL_Rect at = pos;
     // Once fully faded in, the last alpha set (254) stays in force.
     if (fade != 255) {
-        SDL_SetAlpha(surface, SDL_SRCALPHA, fade);
+        SDL_SetAlpha(surface.get(), SDL_SRCALPHA, fade);
         blit_at(surface, screen, at);
         ++fade;
     } else {

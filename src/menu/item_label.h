@@ -3,14 +3,14 @@
 
 #include <SDL.h>
 
-#include "app/sdl_util.h"
+#include "core/surface.h"
 
 // A menu text in green, centred horizontally, that fades in over its first
 // draws and knows whether a pointer lies on it.
 class ItemLabel : NonCopyable {
 public:
     ItemLabel(const char* text, Sint16 y);
-    ~ItemLabel();
+    ~ItemLabel() = default;
 
     void draw(SDL_Surface* screen);
     // Inclusive of the right and bottom edges; reads the pointer position of
@@ -21,10 +21,10 @@ public:
 
     Uint8 fade_counter() const { return fade; }
     const SDL_Rect& position() const { return pos; }
-    SDL_Surface* text_surface() const { return surface; }
+    SDL_Surface* text_surface() const { return surface.get(); }
 
 private:
-    SDL_Surface* surface;
+    SurfacePtr surface;
     SDL_Rect pos;
     Uint8 fade;
 };

@@ -1,8 +1,8 @@
 #include "menu/main_actions.h"
 
-#include "app/assets.h"
-#include "app/clock.h"
-#include "app/stale_presses.h"
+#include "core/assets.h"
+#include "core/clock.h"
+#include "core/stale_presses.h"
 #include "game/match.h"
 #include "menu/menu.h"
 #include "menu/page.h"

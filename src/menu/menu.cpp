@@ -1,8 +1,8 @@
 #include "menu/menu.h"
 
-#include "app/assets.h"
-#include "app/frame_pacer.h"
-#include "app/stale_presses.h"
+#include "core/assets.h"
+#include "core/frame_pacer.h"
+#include "core/stale_presses.h"
 #include "menu/menu_item.h"
 
 namespace {
@@ -16,22 +16,20 @@ bool carries_pointer(const SDL_Event& event)
 }  // namespace
 
 Menu::Menu(bool with_title)
-    : backdrop(nullptr), title(nullptr), cursor_normal(nullptr), cursor_over(nullptr),
-      has_title(with_title ? 1 : 0), done(0)
+    : has_title(with_title ? 1 : 0), done(0)
 {
     if (has_title) {
         // Opaque as rendered: a per-surface alpha of 255 changes nothing on
         // classic SDL and hides this palette surface on sdl12-compat.
-        title = render_shaded(assets::kMenuFont, 90, "Tirevane", rgb(255, 0, 0), rgb(0, 0, 0));
+        title = render_shaded(assets::kMenuFont, 90, "Tirevane", kRed, kBlack);
     }
-    backdrop = create_black_surface(800, 600);
+    backdrop = create_black_surface(kScreenWidth, kScreenHeight);
     cursor_normal = load_keyed_bmp(assets::kCursorNormal);
     cursor_over = load_keyed_bmp(assets::kCursorOver);
     backdrop_pos = rect_at(0, 0);
     title_pos = rect_at(0, 0);
     if (title) {
-        title_pos = rect_at(static_cast<Sint16>(400 - title->w / 2),
-                            static_cast<Sint16>(300 - title->h / 2));
+        title_pos = rect_at(centred_x(title->w), centred_y(title->h));
     }
     cursor_pos = rect_at(0, 0);
     event = SDL_Event();
@@ -44,14 +42,8 @@ Menu::Menu(bool with_title)
 
 Menu::~Menu()
 {
-    free_surface(backdrop);
-    free_surface(cursor_normal);
-    free_surface(cursor_over);
     FSOUND_Stream_Close(hit_sound);
     FSOUND_Stream_Close(miss_sound);
-    if (has_title) {
-        free_surface(title);
-    }
     items.clear();
 }
 
@@ -150,7 +142,7 @@ void Menu::draw(SDL_Surface* screen)
 
 void Menu::draw_cursor(SDL_Surface* screen, Sint16 kind)
 {
-    SDL_Surface* picture = kind == 1 ? cursor_normal : kind == 2 ? cursor_over : nullptr;
+    SDL_Surface* picture = kind == 1 ? cursor_normal.get() : kind == 2 ? cursor_over.get() : nullptr;
     if (!picture) {
         return;
     }

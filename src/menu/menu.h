@@ -3,8 +3,8 @@
 
 #include <SDL.h>
 
-#include "app/fsound.h"
-#include "app/sdl_util.h"
+#include "audio/fsound.h"
+#include "core/surface.h"
 #include "menu/menu_action.h"
 #include "menu/menu_item_list.h"
 
@@ -54,10 +54,10 @@ private:
     void play_shot_sounds();
     void run_clicked_action(SDL_Surface* screen);
 
-    SDL_Surface* backdrop;
-    SDL_Surface* title;
-    SDL_Surface* cursor_normal;
-    SDL_Surface* cursor_over;
+    SurfacePtr backdrop;
+    SurfacePtr title;
+    SurfacePtr cursor_normal;
+    SurfacePtr cursor_over;
     MenuItemList items;
     SDL_Rect backdrop_pos;
     SDL_Rect title_pos;

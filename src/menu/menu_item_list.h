@@ -3,7 +3,7 @@
 
 #include <SDL.h>
 
-#include "app/sdl_util.h"
+#include "core/surface.h"
 #include "menu/menu_action.h"
 
 class MenuItem;

@@ -4,11 +4,6 @@ Page::Page(const char* path) : Menu(false), picture(load_bmp(path)), picture_pos
 {
 }
 
-Page::~Page()
-{
-    free_surface(picture);
-}
-
 void Page::draw(SDL_Surface* screen)
 {
     blit_at(picture, screen, picture_pos);

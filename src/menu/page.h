@@ -7,12 +7,12 @@
 class Page : public Menu {
 public:
     explicit Page(const char* path);
-    ~Page() override;
+    ~Page() override = default;
 
     void draw(SDL_Surface* screen) override;
 
 private:
-    SDL_Surface* picture;
+    SurfacePtr picture;
     SDL_Rect picture_pos;
 };
 

@@ -1,15 +1,10 @@
 #include "menu/screen_blanker.h"
 
-ScreenBlanker::ScreenBlanker() : layer(create_black_surface(800, 600))
+ScreenBlanker::ScreenBlanker() : layer(create_black_surface(kScreenWidth, kScreenHeight))
 {
     if (layer) {
-        SDL_SetAlpha(layer, SDL_SRCALPHA, 255);
+        SDL_SetAlpha(layer.get(), SDL_SRCALPHA, 255);
     }
-}
-
-ScreenBlanker::~ScreenBlanker()
-{
-    free_surface(layer);
 }
 
 void ScreenBlanker::blank(SDL_Surface* screen)

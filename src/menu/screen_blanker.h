@@ -3,19 +3,19 @@
 
 #include <SDL.h>
 
-#include "app/sdl_util.h"
+#include "core/surface.h"
 
 // A black full-screen layer that an action blits right before running the
 // screen it opens: menus draw their first frame over whatever is there.
 class ScreenBlanker : NonCopyable {
 public:
     ScreenBlanker();
-    ~ScreenBlanker();
+    ~ScreenBlanker() = default;
 
     void blank(SDL_Surface* screen);
 
 private:
-    SDL_Surface* layer;
+    SurfacePtr layer;
 };
 
 #endif

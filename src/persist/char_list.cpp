@@ -24,19 +24,19 @@ void CharList::append(char c)
     }
 }
 
-Sint32 CharList::count() const
+std::int32_t CharList::count() const
 {
-    Sint32 n = 0;
+    std::int32_t n = 0;
     for (const CharNode* node = head; node; node = node->next) {
         ++n;
     }
     return n;
 }
 
-CharNode* CharList::node_at(Sint32 index) const
+CharNode* CharList::node_at(std::int32_t index) const
 {
     CharNode* node = head;
-    for (Sint32 i = 0; i < index && node->next; ++i) {
+    for (std::int32_t i = 0; i < index && node->next; ++i) {
         node = node->next;
     }
     return node;

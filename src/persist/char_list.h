@@ -1,12 +1,12 @@
 #ifndef TIREVANE_PERSIST_CHAR_LIST_H
 #define TIREVANE_PERSIST_CHAR_LIST_H
 
-#include <SDL.h>
+#include <cstdint>
 
 #include <cstdio>
 #include <string>
 
-#include "app/sdl_util.h"
+#include "core/non_copyable.h"
 #include "persist/char_node.h"
 
 // A text as a singly linked chain of bytes: the working form of the save
@@ -17,10 +17,10 @@ public:
     ~CharList();
 
     void append(char c);
-    Sint32 count() const;
+    std::int32_t count() const;
     // The node at `index`; an index past the end yields the last node.
     // Only for a non-empty list.
-    CharNode* node_at(Sint32 index) const;
+    CharNode* node_at(std::int32_t index) const;
     void clear();
     bool is_empty() const { return head == nullptr; }
     // Empties the list, then appends every character of `source`.

@@ -1,7 +1,7 @@
 #ifndef TIREVANE_PERSIST_CHAR_NODE_H
 #define TIREVANE_PERSIST_CHAR_NODE_H
 
-#include "app/sdl_util.h"
+#include "core/non_copyable.h"
 
 // One byte of a text held as a chain. A node owns the rest of its chain:
 // deleting a node deletes every node after it.

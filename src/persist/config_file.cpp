@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/assets.h"
+#include "core/assets.h"
 #include "persist/atomic_file.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "app/sdl_util.h"
+#include "core/non_copyable.h"
 
 // The options file: the visor is byte 14, the difficulty the last byte
 // before any trailing line breaks. Every write replaces the whole file with

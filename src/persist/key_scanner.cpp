@@ -19,7 +19,7 @@ bool matches_at(const CharNode* start, const char* key)
 
 }  // namespace
 
-bool KeyScanner::find_key(const char* path, const char* key, Sint32* position_out)
+bool KeyScanner::find_key(const char* path, const char* key, std::int32_t* position_out)
 {
     file = std::fopen(path, "r");
     if (!file) {
@@ -32,15 +32,15 @@ bool KeyScanner::find_key(const char* path, const char* key, Sint32* position_ou
     return search(text, key, position_out);
 }
 
-bool KeyScanner::search(const CharList& text, const char* key, Sint32* position_out)
+bool KeyScanner::search(const CharList& text, const char* key, std::int32_t* position_out)
 {
     // Every start position is tried in turn, so a key that begins inside a
     // partial match ("ab" in "aab") is still found.
-    Sint32 start = 0;
+    std::int32_t start = 0;
     for (const CharNode* node = text.first_node(); node; node = node->next_node(), ++start) {
         if (matches_at(node, key)) {
             if (position_out) {
-                *position_out = start + static_cast<Sint32>(std::strlen(key));
+                *position_out = start + static_cast<std::int32_t>(std::strlen(key));
             }
             return true;
         }

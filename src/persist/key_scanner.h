@@ -1,11 +1,11 @@
 #ifndef TIREVANE_PERSIST_KEY_SCANNER_H
 #define TIREVANE_PERSIST_KEY_SCANNER_H
 
-#include <SDL.h>
+#include <cstdint>
 
 #include <cstdio>
 
-#include "app/sdl_util.h"
+#include "core/non_copyable.h"
 #include "persist/char_list.h"
 
 // Finds the position just past a key in a text file.
@@ -18,10 +18,10 @@ public:
     // occurrence of `key`. When found, stores the position just past it in
     // `position_out` (when given) and returns true; otherwise leaves
     // `position_out` alone. A file that cannot be opened leaves `text` too.
-    bool find_key(const char* path, const char* key, Sint32* position_out = nullptr);
+    bool find_key(const char* path, const char* key, std::int32_t* position_out = nullptr);
 
     // The same search over a text already in memory.
-    static bool search(const CharList& text, const char* key, Sint32* position_out);
+    static bool search(const CharList& text, const char* key, std::int32_t* position_out);
 
 private:
     CharList text;

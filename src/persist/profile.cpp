@@ -3,7 +3,7 @@
 #include <climits>
 #include <string>
 
-#include "app/assets.h"
+#include "core/assets.h"
 #include "persist/atomic_file.h"
 
 namespace {
@@ -23,20 +23,20 @@ std::string entry(const char* key, char value)
 }
 
 // Position just past the resume marker (False is looked for first).
-bool find_marker(const CharList& text, Sint32& position)
+bool find_marker(const CharList& text, std::int32_t& position)
 {
     return KeyScanner::search(text, kMarkerFalse, &position) ||
            KeyScanner::search(text, kMarkerTrue, &position);
 }
 
 // The character at `position`, or NUL past the end of the text.
-char char_at(const CharList& list, Sint32 position)
+char char_at(const CharList& list, std::int32_t position)
 {
     return position < list.count() ? list.node_at(position)->value() : '\0';
 }
 
 // Inserts `bytes` so that its first character lands at `index`.
-void insert_at(CharList& list, Sint32 index, const std::string& bytes)
+void insert_at(CharList& list, std::int32_t index, const std::string& bytes)
 {
     if (index <= 0 || list.is_empty()) {
         CharList front;
@@ -54,7 +54,7 @@ void insert_at(CharList& list, Sint32 index, const std::string& bytes)
 
 // Sets the value character at `position`; a key that ends the text gets
 // its value appended rather than overwriting its own last character.
-void set_value_at(CharList& list, Sint32 position, char value)
+void set_value_at(CharList& list, std::int32_t position, char value)
 {
     if (position < list.count()) {
         list.node_at(position)->set_value(value);
@@ -151,8 +151,8 @@ void Profile::add_missing_entries()
     if (missing.empty()) {
         return;
     }
-    Sint32 marker_end = 0;
-    Sint32 index = 0;
+    std::int32_t marker_end = 0;
+    std::int32_t index = 0;
     if (find_marker(text, marker_end)) {
         // After the marker's line break; a hand-edited marker without one
         // gets one, so the entries never share the marker's line.
@@ -196,7 +196,7 @@ void Profile::write_score()
     // The marker line is rebuilt in memory and the whole file replaced at
     // once, so no crash can leave the new score beside the old marker.
     const std::string all = text.to_bytes();
-    Sint32 marker_end = 0;
+    std::int32_t marker_end = 0;
     const bool has_marker = find_marker(text, marker_end);
     CharList rewritten;
     if (has_marker || !patch_score) {
@@ -244,7 +244,7 @@ void Profile::append_score_entry()
     std::string bytes(kScoreKey);
     bytes += score_digits.to_bytes();
     bytes.push_back(']');
-    score_position = text.count() + static_cast<Sint32>(sizeof kScoreKey - 1);
+    score_position = text.count() + static_cast<std::int32_t>(sizeof kScoreKey - 1);
     text.append_bytes(bytes);
 }
 
@@ -255,7 +255,7 @@ void Profile::write_list(const CharList& list, const char* path)
 
 namespace {
 
-Sint32 digit_index(char c)
+std::int32_t digit_index(char c)
 {
     const signed char value = static_cast<signed char>(c);
     return value >= '0' && value <= '9' ? value - '0' : 0;
@@ -263,17 +263,17 @@ Sint32 digit_index(char c)
 
 }  // namespace
 
-Sint32 Profile::visor_index() const
+std::int32_t Profile::visor_index() const
 {
     return digit_index(saved_visor);
 }
 
-Sint32 Profile::difficulty_index() const
+std::int32_t Profile::difficulty_index() const
 {
     return digit_index(saved_difficulty);
 }
 
-Sint32 Profile::score_to_number()
+std::int32_t Profile::score_to_number()
 {
     // Walks from the last digit to the first. Place values stop growing
     // past the 32-bit range, and any non-zero digit there saturates.
@@ -299,7 +299,7 @@ Sint32 Profile::score_to_number()
             place *= 10;
         }
     }
-    return saturated ? INT_MAX : static_cast<Sint32>(value);
+    return saturated ? INT_MAX : static_cast<std::int32_t>(value);
 }
 
 void Profile::set_score_digits(const CharList& list)

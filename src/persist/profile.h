@@ -1,7 +1,7 @@
 #ifndef TIREVANE_PERSIST_PROFILE_H
 #define TIREVANE_PERSIST_PROFILE_H
 
-#include <SDL.h>
+#include <cstdint>
 
 #include <string>
 
@@ -30,19 +30,19 @@ public:
     // Writes the digits into the save file and sets the resume marker.
     void write_score();
 
-    Sint32 visor_index() const;
-    Sint32 difficulty_index() const;
+    std::int32_t visor_index() const;
+    std::int32_t difficulty_index() const;
     // The digits as a number, saturating at the largest 32-bit value. A
     // non-digit ends the walk and resets the digits to "0".
-    Sint32 score_to_number();
+    std::int32_t score_to_number();
     void set_score_digits(const CharList& list);
 
     // Read-only views for tests.
     const CharList& current_text() const { return text; }
     const CharList& digits() const { return score_digits; }
-    Sint32 visor_at() const { return visor_position; }
-    Sint32 difficulty_at() const { return difficulty_position; }
-    Sint32 score_at() const { return score_position; }
+    std::int32_t visor_at() const { return visor_position; }
+    std::int32_t difficulty_at() const { return difficulty_position; }
+    std::int32_t score_at() const { return score_position; }
 
 private:
     void keep_text_before_score(const std::string& saved);
@@ -57,10 +57,10 @@ private:
     CharList text;
     CharList score_digits;
     char saved_visor = '0';
-    Sint32 visor_position = 0;
+    std::int32_t visor_position = 0;
     char saved_difficulty = '0';
-    Sint32 difficulty_position = 0;
-    Sint32 score_position = 0;
+    std::int32_t difficulty_position = 0;
+    std::int32_t score_position = 0;
 };
 
 #endif

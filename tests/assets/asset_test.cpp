@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/assets.h"
+#include "core/assets.h"
 #include "test_support.h"
 
 namespace {

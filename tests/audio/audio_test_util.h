@@ -12,9 +12,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/audio_feeder.h"
-#include "app/audio_layer.h"
-#include "app/fsound.h"
+#include "audio/audio_feeder.h"
+#include "audio/audio_layer.h"
+#include "audio/fsound.h"
 #include "test_support.h"
 
 namespace audiotest {

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/assets.h"
-#include "app/audio_decoder.h"
+#include "core/assets.h"
+#include "audio/audio_decoder.h"
 #include "audio_test_util.h"
 
 using audiotest::TempDir;

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/clock.h"
+#include "core/clock.h"
 #include "game/match.h"
 #include "game/target.h"
 #include "game/target_list.h"
@@ -22,7 +22,7 @@
 
 // Read and poke access to the targets' state, for tests only.
 struct TargetProbe {
-    static SDL_Surface* surface(Target& t) { return t.surface; }
+    static SDL_Surface* surface(Target& t) { return t.surface.get(); }
     static SDL_Rect& rect(Target& t) { return t.rect; }
     static Uint8& alpha(Target& t) { return t.alpha; }
     static double& speed(Target& t) { return t.speed; }
@@ -58,11 +58,11 @@ struct MatchProbe {
     static Uint8& window_active(Match& m) { return m.window_active; }
     static Uint8& countdown_dirty(Match& m) { return m.countdown_dirty; }
     static SDL_Event& event(Match& m) { return m.event; }
-    static SDL_Surface* score_text(Match& m) { return m.score_text; }
-    static SDL_Surface* countdown_text(Match& m) { return m.countdown_text; }
-    static SDL_Surface* difficulty_text(Match& m) { return m.difficulty_text; }
-    static SDL_Surface* visor_normal(Match& m) { return m.visor_normal; }
-    static SDL_Surface* visor_over(Match& m) { return m.visor_over; }
+    static SDL_Surface* score_text(Match& m) { return m.score_text.get(); }
+    static SDL_Surface* countdown_text(Match& m) { return m.countdown_text.get(); }
+    static SDL_Surface* difficulty_text(Match& m) { return m.difficulty_text.get(); }
+    static SDL_Surface* visor_normal(Match& m) { return m.visor_normal.get(); }
+    static SDL_Surface* visor_over(Match& m) { return m.visor_over.get(); }
     static FSOUND_SAMPLE* hit_sound(Match& m) { return m.hit_sound; }
     static FSOUND_SAMPLE* miss_sound(Match& m) { return m.miss_sound; }
     static SDL_Rect score_pos(const Match& m) { return m.score_pos; }

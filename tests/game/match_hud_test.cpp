@@ -1,6 +1,6 @@
 #include <filesystem>
 
-#include "app/assets.h"
+#include "core/assets.h"
 #include "game_test_support.h"
 
 using gametest::colour_is;
@@ -10,7 +10,7 @@ namespace {
 
 SDL_Surface* hud_text(int size, const char* text, SDL_Color colour)
 {
-    return render_shaded(assets::kHudFont, size, text, colour, rgb(0, 0, 0));
+    return render_shaded(assets::kHudFont, size, text, colour, kBlack).release();
 }
 
 // Shaded texts are palette surfaces: a mark in the text colour over the
@@ -95,12 +95,10 @@ TEST_F(MatchSetUp, VisorRowChoosesPicturesAndOutOfRangeUsesRowZero)
     };
     for (const Case& c : {Case{0, 0}, Case{3, 3}, Case{5, 5}, Case{6, 0}, Case{9, 0}, Case{-2, 0}}) {
         make(c.visor, 0, 0);
-        SDL_Surface* normal = load_bmp(assets::kVisors[c.row].normal);
-        SDL_Surface* over = load_bmp(assets::kVisors[c.row].over);
-        EXPECT_TRUE(same_pixels(MatchProbe::visor_normal(m()), normal)) << c.visor;
-        EXPECT_TRUE(same_pixels(MatchProbe::visor_over(m()), over)) << c.visor;
-        SDL_FreeSurface(normal);
-        SDL_FreeSurface(over);
+        SurfacePtr normal = load_bmp(assets::kVisors[c.row].normal);
+        SurfacePtr over = load_bmp(assets::kVisors[c.row].over);
+        EXPECT_TRUE(same_pixels(MatchProbe::visor_normal(m()), normal.get())) << c.visor;
+        EXPECT_TRUE(same_pixels(MatchProbe::visor_over(m()), over.get())) << c.visor;
     }
 }
 

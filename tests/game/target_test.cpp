@@ -1,6 +1,6 @@
 #include <cstdlib>
 
-#include "app/random_range.h"
+#include "core/random_range.h"
 #include "game_test_support.h"
 
 using gametest::colour_is;

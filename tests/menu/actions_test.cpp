@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/assets.h"
+#include "core/assets.h"
 #include "menu/main_actions.h"
 #include "menu/menu.h"
 #include "menu/menu_action.h"

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/fsound.h"
+#include "audio/fsound.h"
 #include "test_support.h"
 
 // A game folder, the dummy video window, the sound layer on the null

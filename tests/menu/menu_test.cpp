@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/assets.h"
-#include "app/sdl_util.h"
+#include "core/assets.h"
+#include "core/surface.h"
 #include "menu/item_label.h"
 #include "menu/menu.h"
 #include "menu/menu_item.h"
@@ -334,8 +334,8 @@ TEST_F(MenuTest, EscapeAndQuitCloseOnlyTheInnermostMenu)
 
 TEST_F(MenuTest, HoverSwitchesCursorInTheSameFrameAndKeysKeepThePointer)
 {
-    SDL_Surface* normal = load_bmp(assets::kCursorNormal);
-    SDL_Surface* over = load_bmp(assets::kCursorOver);
+    SurfacePtr normal = load_bmp(assets::kCursorNormal);
+    SurfacePtr over = load_bmp(assets::kCursorOver);
     ASSERT_NE(normal, nullptr);
     ASSERT_NE(over, nullptr);
     ASSERT_EQ(normal->w, over->w);
@@ -344,8 +344,8 @@ TEST_F(MenuTest, HoverSwitchesCursorInTheSameFrameAndKeysKeepThePointer)
     int dy = -1;
     for (int y = 0; y < normal->h && dx < 0; ++y) {
         for (int x = 0; x < normal->w; ++x) {
-            const SDL_Color a = pixel_at(normal, x, y);
-            const SDL_Color b = pixel_at(over, x, y);
+            const SDL_Color a = pixel_at(normal.get(), x, y);
+            const SDL_Color b = pixel_at(over.get(), x, y);
             const bool yellow_a = a.r == 255 && a.g == 255 && a.b == 0;
             const bool yellow_b = b.r == 255 && b.g == 255 && b.b == 0;
             if (!yellow_a && !yellow_b && !same_colour(a, b, 30)) {
@@ -368,7 +368,7 @@ TEST_F(MenuTest, HoverSwitchesCursorInTheSameFrameAndKeysKeepThePointer)
     menu->run(screen());
     EXPECT_EQ(menu->cursor_position().x, left);
     EXPECT_EQ(menu->cursor_position().y, top);
-    EXPECT_TRUE(same_colour(pixel_at(screen(), left + dx, top + dy), pixel_at(over, dx, dy)));
+    EXPECT_TRUE(same_colour(pixel_at(screen(), left + dx, top + dy), pixel_at(over.get(), dx, dy)));
     delete menu;
 
     Menu* second = five_item_menu(false);
@@ -378,16 +378,14 @@ TEST_F(MenuTest, HoverSwitchesCursorInTheSameFrameAndKeysKeepThePointer)
     const int l2 = 5 - normal->w / 2;
     const int t2 = 580 - normal->h / 2;
     if (l2 + dx >= 0) {
-        EXPECT_TRUE(same_colour(pixel_at(screen(), l2 + dx, t2 + dy), pixel_at(normal, dx, dy)));
+        EXPECT_TRUE(same_colour(pixel_at(screen(), l2 + dx, t2 + dy), pixel_at(normal.get(), dx, dy)));
     }
     delete second;
-    SDL_FreeSurface(normal);
-    SDL_FreeSurface(over);
 }
 
 TEST_F(MenuTest, PageDrawsItsPictureUnderItsItems)
 {
-    SDL_Surface* picture = load_bmp(assets::kHowToPlayPage);
+    SurfacePtr picture = load_bmp(assets::kHowToPlayPage);
     ASSERT_NE(picture, nullptr);
     Menu* page = new Page(assets::kHowToPlayPage);
     page->add_item("Retour", 510, keep_open);
@@ -397,11 +395,10 @@ TEST_F(MenuTest, PageDrawsItsPictureUnderItsItems)
     EXPECT_EQ(page->title_position().y, 0);  // a page has no title
     for (const auto& p : {std::pair<int, int>{100, 100}, {400, 300}, {700, 50}}) {
         EXPECT_TRUE(same_colour(pixel_at(screen(), p.first, p.second),
-                                pixel_at(picture, p.first, p.second)))
+                                pixel_at(picture.get(), p.first, p.second)))
             << p.first << "," << p.second;
     }
     delete page;
-    SDL_FreeSurface(picture);
 }
 
 TEST_F(MenuTest, OnePressRunsAtMostOneItemOnEveryScreen)
@@ -453,7 +450,7 @@ TEST_F(MenuTest, OnePressRunsAtMostOneItemOnEveryScreen)
 
 TEST_F(MenuTest, PressesQueuedBeforeTheFirstFrameChooseNothing)
 {
-    SDL_Surface* over = load_bmp(assets::kCursorOver);
+    SurfacePtr over = load_bmp(assets::kCursorOver);
     ASSERT_NE(over, nullptr);
     Menu* menu = five_item_menu(false);
     const Centre first = centre_of(*menu, 0);
@@ -477,5 +474,4 @@ TEST_F(MenuTest, PressesQueuedBeforeTheFirstFrameChooseNothing)
     SDL_Event left;
     EXPECT_EQ(SDL_PollEvent(&left), 0) << "an event was left behind";
     delete menu;
-    SDL_FreeSurface(over);
 }

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/assets.h"
+#include "core/assets.h"
 #include "persist/char_list.h"
 #include "persist/profile.h"
 #include "test_support.h"

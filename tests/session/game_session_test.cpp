@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/assets.h"
-#include "app/fsound.h"
+#include "core/assets.h"
+#include "audio/fsound.h"
 #include "app/game_main.h"
-#include "app/stale_presses.h"
+#include "core/stale_presses.h"
 #include "scripted_clock.h"
 #include "test_support.h"
 

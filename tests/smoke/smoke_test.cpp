@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/random_range.h"
+#include "core/random_range.h"
 
 #include <cstdlib>
 

@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/assets.h"
+#include "core/assets.h"
 #include "app/game_main.h"
 #include "test_support.h"
 

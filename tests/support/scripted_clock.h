@@ -10,7 +10,7 @@
 #include <mutex>
 #include <thread>
 
-#include "app/clock.h"
+#include "core/clock.h"
 #include "test_support.h"
 
 namespace testsupport {

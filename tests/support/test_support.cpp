@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "app/stale_presses.h"
+#include "core/stale_presses.h"
 
 namespace fs = std::filesystem;
 

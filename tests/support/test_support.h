@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "app/clock.h"
+#include "core/clock.h"
 
 namespace testsupport {
 

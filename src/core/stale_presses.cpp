@@ -1,4 +1,4 @@
-#include "app/stale_presses.h"
+#include "core/stale_presses.h"
 
 #include <SDL.h>
 

@@ -1,5 +1,5 @@
-#ifndef TIREVANE_APP_AUDIO_DEVICE_H
-#define TIREVANE_APP_AUDIO_DEVICE_H
+#ifndef TIREVANE_AUDIO_AUDIO_DEVICE_H
+#define TIREVANE_AUDIO_AUDIO_DEVICE_H
 
 #include <AL/al.h>
 #include <AL/alc.h>
@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/sdl_util.h"
+#include "core/non_copyable.h"
 
 // The output device with its mixing context and the pool of voices
 // (sources) that samples are played on. Streams get sources of their own

@@ -1,5 +1,5 @@
-#ifndef TIREVANE_APP_ASSETS_H
-#define TIREVANE_APP_ASSETS_H
+#ifndef TIREVANE_CORE_ASSETS_H
+#define TIREVANE_CORE_ASSETS_H
 
 // Every file the game reads, relative to its working directory.
 namespace assets {

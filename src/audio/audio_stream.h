@@ -1,11 +1,11 @@
-#ifndef TIREVANE_APP_AUDIO_STREAM_H
-#define TIREVANE_APP_AUDIO_STREAM_H
+#ifndef TIREVANE_AUDIO_AUDIO_STREAM_H
+#define TIREVANE_AUDIO_AUDIO_STREAM_H
 
 #include <AL/al.h>
 
 #include <memory>
 
-#include "app/sdl_util.h"
+#include "core/non_copyable.h"
 
 class AudioClip;
 class AudioDecoder;

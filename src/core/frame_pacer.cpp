@@ -1,6 +1,6 @@
-#include "app/frame_pacer.h"
+#include "core/frame_pacer.h"
 
-#include "app/clock.h"
+#include "core/clock.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The game's sound operations on our own layer: FFmpeg decodes, OpenAL Soft
 // mixes and plays. Every call checks its handle against the ones given out,
 // so a null, stale or already released handle is simply ignored.
-#include "app/fsound.h"
+#include "audio/fsound.h"
 
-#include "app/audio_layer.h"
+#include "audio/audio_layer.h"
 
 signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int)
 {

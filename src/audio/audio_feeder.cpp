@@ -1,8 +1,8 @@
-#include "app/audio_feeder.h"
+#include "audio/audio_feeder.h"
 
 #include <chrono>
 
-#include "app/audio_decoder.h"
+#include "audio/audio_decoder.h"
 
 AudioFeeder::AudioFeeder(ALuint source, AudioDecoder& decoder, int loops)
     : source_(source),

@@ -1,4 +1,4 @@
-#include "app/audio_device.h"
+#include "audio/audio_device.h"
 
 #include <AL/alext.h>
 

@@ -1,5 +1,5 @@
-#ifndef TIREVANE_APP_AUDIO_CLIP_H
-#define TIREVANE_APP_AUDIO_CLIP_H
+#ifndef TIREVANE_AUDIO_AUDIO_CLIP_H
+#define TIREVANE_AUDIO_AUDIO_CLIP_H
 
 #include <AL/al.h>
 
@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/sdl_util.h"
+#include "core/non_copyable.h"
 
 // A whole sound held by OpenAL, ready to start at once on any source.
 // Whoever attached it to a source must detach it before it is destroyed.

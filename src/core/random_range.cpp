@@ -1,4 +1,4 @@
-#include "app/random_range.h"
+#include "core/random_range.h"
 
 #include <cstdlib>
 

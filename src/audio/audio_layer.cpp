@@ -1,8 +1,8 @@
-#include "app/audio_layer.h"
+#include "audio/audio_layer.h"
 
 #include <vector>
 
-#include "app/audio_decoder.h"
+#include "audio/audio_decoder.h"
 
 AudioLayer& AudioLayer::instance()
 {

@@ -1,5 +1,5 @@
-#ifndef TIREVANE_APP_CLOCK_H
-#define TIREVANE_APP_CLOCK_H
+#ifndef TIREVANE_CORE_CLOCK_H
+#define TIREVANE_CORE_CLOCK_H
 
 #include <SDL.h>
 

@@ -1,5 +1,5 @@
-#ifndef TIREVANE_APP_AUDIO_FEEDER_H
-#define TIREVANE_APP_AUDIO_FEEDER_H
+#ifndef TIREVANE_AUDIO_AUDIO_FEEDER_H
+#define TIREVANE_AUDIO_AUDIO_FEEDER_H
 
 #include <AL/al.h>
 
@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/sdl_util.h"
+#include "core/non_copyable.h"
 
 class AudioDecoder;
 

@@ -1,4 +1,4 @@
-#include "app/audio_decoder.h"
+#include "audio/audio_decoder.h"
 
 #include <algorithm>
 #include <cstring>

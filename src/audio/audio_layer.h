@@ -1,14 +1,14 @@
-#ifndef TIREVANE_APP_AUDIO_LAYER_H
-#define TIREVANE_APP_AUDIO_LAYER_H
+#ifndef TIREVANE_AUDIO_AUDIO_LAYER_H
+#define TIREVANE_AUDIO_AUDIO_LAYER_H
 
 #include <memory>
 #include <unordered_set>
 
-#include "app/audio_clip.h"
-#include "app/audio_device.h"
-#include "app/audio_stream.h"
-#include "app/fsound.h"
-#include "app/sdl_util.h"
+#include "audio/audio_clip.h"
+#include "audio/audio_device.h"
+#include "audio/audio_stream.h"
+#include "audio/fsound.h"
+#include "core/non_copyable.h"
 
 // What the game's handles hold. A handle outlives the device: after
 // FSOUND_Close it keeps only its play counter and is still freed normally.

@@ -1,6 +1,6 @@
-#include "app/audio_clip.h"
+#include "audio/audio_clip.h"
 
-#include "app/audio_decoder.h"
+#include "audio/audio_decoder.h"
 
 AudioClip::AudioClip(const std::vector<std::int16_t>& pcm)
 {

@@ -1,12 +1,12 @@
-#include "app/audio_stream.h"
+#include "audio/audio_stream.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "app/audio_clip.h"
-#include "app/audio_decoder.h"
-#include "app/audio_device.h"
-#include "app/audio_feeder.h"
+#include "audio/audio_clip.h"
+#include "audio/audio_decoder.h"
+#include "audio/audio_device.h"
+#include "audio/audio_feeder.h"
 
 AudioStream::AudioStream(ALuint source) : source_(source) {}
 

@@ -1,5 +1,5 @@
-#ifndef TIREVANE_APP_FSOUND_H
-#define TIREVANE_APP_FSOUND_H
+#ifndef TIREVANE_AUDIO_FSOUND_H
+#define TIREVANE_AUDIO_FSOUND_H
 
 // The game's sound operations. Every call is safe in any state: without a
 // sound device, with a missing or undecodable file, with a null handle or

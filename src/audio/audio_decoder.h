@@ -1,11 +1,11 @@
-#ifndef TIREVANE_APP_AUDIO_DECODER_H
-#define TIREVANE_APP_AUDIO_DECODER_H
+#ifndef TIREVANE_AUDIO_AUDIO_DECODER_H
+#define TIREVANE_AUDIO_AUDIO_DECODER_H
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-#include "app/sdl_util.h"
+#include "core/non_copyable.h"
 
 struct AVFormatContext;
 struct AVCodecContext;

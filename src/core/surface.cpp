@@ -1,0 +1,77 @@
+#include "core/surface.h"
+
+#include <SDL_ttf.h>
+
+SurfacePtr load_bmp(const char* path)
+{
+    SDL_RWops* reader = SDL_RWFromFile(path, "rb");
+    if (!reader) {
+        return nullptr;
+    }
+    return SurfacePtr(SDL_LoadBMP_RW(reader, 1));
+}
+
+SurfacePtr load_keyed_bmp(const char* path)
+{
+    SurfacePtr picture = load_bmp(path);
+    if (picture) {
+        SDL_SetColorKey(picture.get(), SDL_SRCCOLORKEY,
+                        SDL_MapRGB(picture->format, kColourKey.r, kColourKey.g, kColourKey.b));
+    }
+    return picture;
+}
+
+SurfacePtr create_filled_surface(int width, int height, SDL_Color colour)
+{
+    SurfacePtr surface(SDL_CreateRGBSurface(SDL_HWSURFACE, width, height, 32, 0, 0, 0, 0));
+    if (surface) {
+        SDL_FillRect(surface.get(), nullptr,
+                     SDL_MapRGB(surface->format, colour.r, colour.g, colour.b));
+    }
+    return surface;
+}
+
+SurfacePtr create_black_surface(int width, int height)
+{
+    return create_filled_surface(width, height, kBlack);
+}
+
+namespace {
+
+struct FontCloser {
+    void operator()(TTF_Font* font) const { TTF_CloseFont(font); }
+};
+
+template <typename Render>
+SurfacePtr with_font(const char* font_file, int point_size, Render render)
+{
+    std::unique_ptr<TTF_Font, FontCloser> font(TTF_OpenFont(font_file, point_size));
+    if (!font) {
+        return nullptr;
+    }
+    return SurfacePtr(render(font.get()));
+}
+
+}  // namespace
+
+SurfacePtr render_blended(const char* font_file, int point_size, const char* text,
+                          SDL_Color colour)
+{
+    return with_font(font_file, point_size,
+                     [&](TTF_Font* font) { return TTF_RenderText_Blended(font, text, colour); });
+}
+
+SurfacePtr render_shaded(const char* font_file, int point_size, const char* text,
+                         SDL_Color colour, SDL_Color background)
+{
+    return with_font(font_file, point_size, [&](TTF_Font* font) {
+        return TTF_RenderText_Shaded(font, text, colour, background);
+    });
+}
+
+void blit_at(SDL_Surface* source, SDL_Surface* screen, SDL_Rect& pos)
+{
+    if (source && screen) {
+        SDL_UpperBlit(source, nullptr, screen, &pos);
+    }
+}
