@@ -9,6 +9,7 @@
 #include "menu/screen_blanker.h"
 #include "persist/key_scanner.h"
 #include "persist/profile.h"
+#include "persist/save_format.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ void play_action(SDL_Surface* screen, Uint8* close)
 {
     ScreenBlanker blanker;
     KeyScanner* scanner = new KeyScanner();
-    const bool resumable = scanner->find_key(assets::kSaveFile, "[ ! ] -> True", nullptr);
+    const bool resumable = scanner->find_key(assets::kSaveFile, save_format::kResumableMarker);
 
     Menu* play_menu = new Menu(false);
     if (resumable) {

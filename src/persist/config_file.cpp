@@ -1,10 +1,10 @@
 #include "persist/config_file.h"
 
 #include <algorithm>
-#include <string>
 
 #include "core/assets.h"
 #include "persist/atomic_file.h"
+#include "persist/save_format.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ long last_content_byte(std::FILE* file)
 
 bool ConfigFile::read_byte(Position position, char& out)
 {
-    out = '0';
+    out = save_format::kDefaultValue;
     file = std::fopen(assets::kConfigFile, "r");
     if (!file) {
         return false;
@@ -53,7 +53,8 @@ bool ConfigFile::read_byte(Position position, char& out)
     const long last = last_content_byte(file);
     const bool has_content = last >= 0;
     if (has_content) {
-        std::fseek(file, position == Position::kVisor ? kVisorOffset : last, SEEK_SET);
+        const long offset = position == Position::kVisor ? save_format::kVisorOffset : last;
+        std::fseek(file, offset, SEEK_SET);
         out = static_cast<char>(std::fgetc(file));
     }
     std::fclose(file);
@@ -85,10 +86,5 @@ void ConfigFile::write_difficulty(char c)
 
 void ConfigFile::write_options(char visor, char difficulty)
 {
-    // Built byte by byte: the carried-over option may be any byte, NUL too.
-    std::string bytes = "[ \xA7Visor ] -> ";
-    bytes.push_back(visor);
-    bytes += "\n[ \xA7" "Difficulte ] -> ";
-    bytes.push_back(difficulty);
-    save_data_file(assets::kConfigFile, bytes);
+    save_data_file(assets::kConfigFile, save_format::options_text(visor, difficulty));
 }

@@ -5,9 +5,9 @@
 
 #include "core/non_copyable.h"
 
-// The options file: the visor is byte 14, the difficulty the last byte
-// before any trailing line breaks. Every write replaces the whole file with
-// the standard two-line text.
+// The options file (its layout is in persist/save_format.h): the visor is
+// byte 14, the difficulty the last byte before any trailing line breaks.
+// Every write replaces the whole file with the standard two-line text.
 class ConfigFile : private NonCopyable {
 public:
     ConfigFile() = default;
@@ -28,7 +28,6 @@ public:
 
 private:
     enum class Position { kVisor, kDifficulty };
-    static constexpr long kVisorOffset = 14;
 
     bool read_byte(Position position, char& out);
     void write_options(char visor, char difficulty);
