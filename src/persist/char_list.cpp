@@ -82,6 +82,29 @@ void CharList::append_list(CharList& other)
     other.head = nullptr;
 }
 
+void CharList::append_copy(const CharList& other)
+{
+    CharNode* last = last_node();
+    for (const CharNode* node = other.head; node; node = node->next) {
+        if (!last) {
+            head = last = new CharNode(node->ch);
+        } else {
+            last->insert_after(node->ch);
+            last = last->next;
+        }
+    }
+}
+
+void CharList::remove_front(std::int32_t count)
+{
+    for (; count > 0 && head; --count) {
+        CharNode* removed = head;
+        head = removed->next;
+        removed->next = nullptr;  // a node frees the chain after it
+        delete removed;
+    }
+}
+
 void CharList::append_file(std::FILE* file)
 {
     // Keeps its own cursor on the last node so a whole file reads in one

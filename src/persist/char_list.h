@@ -27,6 +27,10 @@ public:
     void assign(const char* source);
     // Moves every node of `other` to the end of this list; `other` ends empty.
     void append_list(CharList& other);
+    // Appends a copy of every character of another list, which stays as it is.
+    void append_copy(const CharList& other);
+    // Removes the first `count` characters, or all of them when fewer.
+    void remove_front(std::int32_t count);
 
     // Appends every byte of `bytes` in order, NUL bytes included.
     void append_bytes(const std::string& bytes);

@@ -19,3 +19,14 @@ void CharNode::insert_after(char c)
     node->next = next;
     next = node;
 }
+
+void CharNode::remove_next()
+{
+    CharNode* removed = next;
+    if (!removed) {
+        return;
+    }
+    next = removed->next;
+    removed->next = nullptr;  // a node frees the chain after it
+    delete removed;
+}

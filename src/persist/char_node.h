@@ -14,6 +14,9 @@ public:
     void set_value(char c) { ch = c; }
     // Links a new node holding `c` directly after this one.
     void insert_after(char c);
+    // Unlinks and frees the node directly after this one, if any; the rest
+    // of the chain stays linked.
+    void remove_next();
 
     CharNode* next_node() const { return next; }
 

@@ -5,28 +5,15 @@
 
 #include "core/assets.h"
 #include "persist/atomic_file.h"
+#include "persist/key_scanner.h"
 
 namespace {
-
-const char kVisorKey[] = "[\xA7saved:Visor=";
-const char kDifficultyKey[] = "[\xA7saved:Diff=";
-const char kScoreKey[] = "[\xA7saved:GameScore=";
-const char kMarkerFalse[] = "[ ! ] -> False";
-const char kMarkerTrue[] = "[ ! ] -> True";
-
-std::string entry(const char* key, char value)
-{
-    std::string bytes(key);
-    bytes.push_back(value);
-    bytes.push_back(']');
-    return bytes;
-}
 
 // Position just past the resume marker (False is looked for first).
 bool find_marker(const CharList& text, std::int32_t& position)
 {
-    return KeyScanner::search(text, kMarkerFalse, &position) ||
-           KeyScanner::search(text, kMarkerTrue, &position);
+    return KeyScanner::search(text, save_format::kFinishedMarker, &position) ||
+           KeyScanner::search(text, save_format::kResumableMarker, &position);
 }
 
 // The character at `position`, or NUL past the end of the text.
@@ -63,67 +50,81 @@ void set_value_at(CharList& list, std::int32_t position, char value)
     }
 }
 
-std::string read_bytes(const char* path, bool& opened)
+// An option as the save file keeps it. A short options file reads as the
+// byte 0xFF, which counts as 0 anyway; written into the save file it would
+// end that file's text there.
+char storable_option(bool found, char option)
 {
-    CharList list;
-    std::FILE* file = std::fopen(path, "r");
-    opened = file != nullptr;
-    if (file) {
-        list.append_file(file);
-        std::fclose(file);
-    }
-    return list.to_bytes();
+    return found && option != '\xFF' ? option : save_format::kDefaultValue;
+}
+
+bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+std::int32_t digit_index(char c)
+{
+    return is_digit(c) ? c - '0' : 0;
 }
 
 }  // namespace
 
 void Profile::load()
 {
-    // A short options file reads as the byte 0xFF, which counts as 0 anyway;
-    // written into the save file it would end that file's text there.
-    config_visor = read_visor() && visor() != '\xFF' ? visor() : '0';
-    config_difficulty = read_difficulty() && difficulty() != '\xFF' ? difficulty() : '0';
-    scanner.find_key(assets::kSaveFile, kVisorKey, &visor_position);
-    scanner.find_key(assets::kSaveFile, kDifficultyKey, &difficulty_position);
     // The options file always wins over what the save file stored.
-    saved_visor = config_visor;
-    saved_difficulty = config_difficulty;
+    const bool has_visor = read_visor();
+    const bool has_difficulty = read_difficulty();
+    saved_visor = storable_option(has_visor, visor());
+    saved_difficulty = storable_option(has_difficulty, difficulty());
+    read_file(assets::kSaveFile);
+    holds_save_file = true;
+    KeyScanner::search(text, save_format::kVisorKey, &visor_position);
+    KeyScanner::search(text, save_format::kDifficultyKey, &difficulty_position);
 }
 
 void Profile::load_score_digits()
 {
-    if (!scanner.find_key(assets::kSaveFile, kScoreKey, &score_position)) {
+    if (!holds_save_file) {
+        read_file(assets::kSaveFile);
+        holds_save_file = true;
+    }
+    if (!KeyScanner::search(text, save_format::kScoreKey, &score_position)) {
         return;
     }
-    bool opened = false;
-    const std::string saved = read_bytes(assets::kSaveFile, opened);
     // A missing "]" ends the walk at the end of the text; the characters
     // read up to there still count as the score.
-    for (std::string::size_type i = static_cast<std::string::size_type>(score_position);
-         i < saved.size() && saved[i] != ']'; ++i) {
-        if (saved[i] != ' ') {
-            score_digits.append(saved[i]);
+    const CharNode* node = score_position < text.count() ? text.node_at(score_position) : nullptr;
+    for (; node && node->value() != save_format::kEntryEnd; node = node->next_node()) {
+        if (node->value() != ' ') {
+            score_digits.append(node->value());
         }
     }
 }
 
 void Profile::read_text(const char* path)
 {
+    read_file(path);
+}
+
+bool Profile::read_file(const char* path)
+{
     text.clear();
+    holds_save_file = false;
     std::FILE* file = std::fopen(path, "r");
     if (!file) {
-        return;
+        return false;
     }
     text.append_file(file);
     std::fclose(file);
+    return true;
 }
 
 void Profile::write_visor_difficulty(const char* path)
 {
-    read_text(path);
+    read_file(path);
     if (text.is_empty()) {
-        save_data_file(path,
-                       entry(kVisorKey, saved_visor) + entry(kDifficultyKey, saved_difficulty));
+        save_data_file(path, save_format::fresh_save(saved_visor, saved_difficulty));
         return;
     }
     if (visor_position > 0) {
@@ -133,7 +134,7 @@ void Profile::write_visor_difficulty(const char* path)
         set_value_at(text, difficulty_position, saved_difficulty);
     }
     add_missing_entries();
-    write_list(text, path);
+    save_data_file(path, text.to_bytes());
 }
 
 void Profile::add_missing_entries()
@@ -143,10 +144,10 @@ void Profile::add_missing_entries()
     // right after the marker line (or at the start when there is none).
     std::string missing;
     if (visor_position == 0) {
-        missing += entry(kVisorKey, saved_visor);
+        missing += save_format::entry(save_format::kVisorKey, saved_visor);
     }
     if (difficulty_position == 0) {
-        missing += entry(kDifficultyKey, saved_difficulty);
+        missing += save_format::entry(save_format::kDifficultyKey, saved_difficulty);
     }
     if (missing.empty()) {
         return;
@@ -156,11 +157,11 @@ void Profile::add_missing_entries()
     if (find_marker(text, marker_end)) {
         // After the marker's line break; a hand-edited marker without one
         // gets one, so the entries never share the marker's line.
-        if (char_at(text, marker_end) == '\n') {
+        if (char_at(text, marker_end) == save_format::kMarkerLineEnd) {
             index = marker_end + 1;
         } else {
             index = marker_end;
-            missing.insert(missing.begin(), '\n');
+            missing.insert(missing.begin(), save_format::kMarkerLineEnd);
         }
     }
     insert_at(text, index, missing);
@@ -168,71 +169,50 @@ void Profile::add_missing_entries()
 
 void Profile::write_score()
 {
-    const bool has_score_key = scanner.find_key(assets::kSaveFile, kScoreKey, &score_position);
-    text.clear();
-    bool opened = false;
-    const std::string saved = read_bytes(assets::kSaveFile, opened);
-    if (!opened) {
+    if (!read_file(assets::kSaveFile)) {
         return;
     }
-    // Everything before the old digits is kept; after them only the "]"
-    // characters survive, and the new digits go in front of them.
-    const bool patch_score = has_score_key && !saved.empty();
+    const bool patch_score = KeyScanner::search(text, save_format::kScoreKey, &score_position);
     if (patch_score) {
-        keep_text_before_score(saved);
-        insert_score_digits();
+        replace_score_digits();
     } else {
         // No score entry yet (such as the fresh two-entry file): add one at
         // the end, where the layout keeps it.
-        text.append_bytes(saved);
         append_score_entry();
     }
 
-    const bool resumable =
-        !(score_digits.is_empty() ||
-          (score_digits.count() == 1 && score_digits.first_node()->value() == '0'));
-    const char* marker_line = resumable ? "[ ! ] -> True\n" : "[ ! ] -> False\n";
-
     // The marker line is rebuilt in memory and the whole file replaced at
-    // once, so no crash can leave the new score beside the old marker.
-    const std::string all = text.to_bytes();
+    // once, so no crash can leave the new score beside the old marker. The
+    // old marker line goes, its line break with it; a file whose score
+    // entry was just added gets the marker line too.
     std::int32_t marker_end = 0;
     const bool has_marker = find_marker(text, marker_end);
-    CharList rewritten;
+    if (has_marker) {
+        const bool line_ends = char_at(text, marker_end) == save_format::kMarkerLineEnd;
+        text.remove_front(line_ends ? marker_end + 1 : marker_end);
+    }
     if (has_marker || !patch_score) {
-        // The old marker line goes, its line break with it; a file whose
-        // score entry was just added gets the marker line too.
-        std::string::size_type rest = 0;
-        if (has_marker) {
-            rest = static_cast<std::string::size_type>(marker_end);
-            if (rest < all.size() && all[rest] == '\n') {
-                ++rest;
-            }
-        }
-        rewritten.assign(marker_line);
-        CharList tail;
-        tail.append_bytes(all.substr(rest));
-        rewritten.append_list(tail);
-    } else {
-        rewritten.append_bytes(all);
+        const bool resumable =
+            !(score_digits.is_empty() ||
+              (score_digits.count() == 1 && score_digits.first_node()->value() == '0'));
+        insert_at(text, 0, save_format::marker_line(resumable));
     }
-    write_list(rewritten, assets::kSaveFile);
+    save_data_file(assets::kSaveFile, text.to_bytes());
 }
 
-void Profile::keep_text_before_score(const std::string& saved)
+void Profile::replace_score_digits()
 {
-    std::string kept;
-    for (std::string::size_type i = 0; i < saved.size(); ++i) {
-        if (i < static_cast<std::string::size_type>(score_position) || saved[i] == ']') {
-            kept.push_back(saved[i]);
+    // Everything before the old digits is kept; after them only the "]"
+    // characters survive, and the new digits go in front of them.
+    CharNode* key_end = text.node_at(score_position - 1);
+    for (CharNode* kept = key_end; kept->next_node();) {
+        if (kept->next_node()->value() == save_format::kEntryEnd) {
+            kept = kept->next_node();
+        } else {
+            kept->remove_next();
         }
     }
-    text.append_bytes(kept);
-}
-
-void Profile::insert_score_digits()
-{
-    CharNode* node = text.node_at(score_position - 1);
+    CharNode* node = key_end;
     for (const CharNode* digit = score_digits.first_node(); digit; digit = digit->next_node()) {
         node->insert_after(digit->value());
         node = node->next_node();
@@ -241,27 +221,11 @@ void Profile::insert_score_digits()
 
 void Profile::append_score_entry()
 {
-    std::string bytes(kScoreKey);
-    bytes += score_digits.to_bytes();
-    bytes.push_back(']');
-    score_position = text.count() + static_cast<std::int32_t>(sizeof kScoreKey - 1);
-    text.append_bytes(bytes);
+    score_position = text.count() + static_cast<std::int32_t>(sizeof save_format::kScoreKey - 1);
+    text.append_bytes(save_format::kScoreKey);
+    text.append_copy(score_digits);
+    text.append(save_format::kEntryEnd);
 }
-
-void Profile::write_list(const CharList& list, const char* path)
-{
-    save_data_file(path, list.to_bytes());
-}
-
-namespace {
-
-std::int32_t digit_index(char c)
-{
-    const signed char value = static_cast<signed char>(c);
-    return value >= '0' && value <= '9' ? value - '0' : 0;
-}
-
-}  // namespace
 
 std::int32_t Profile::visor_index() const
 {
@@ -275,36 +239,29 @@ std::int32_t Profile::difficulty_index() const
 
 std::int32_t Profile::score_to_number()
 {
-    // Walks from the last digit to the first. Place values stop growing
-    // past the 32-bit range, and any non-zero digit there saturates.
-    const std::string digits = score_digits.to_bytes();
-    const long long limit = INT_MAX;
+    // The digits after the last non-digit make the number; once it passes
+    // the 32-bit range it stops growing and saturates.
     long long value = 0;
-    long long place = 1;
-    bool saturated = false;
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        if (*it < '0' || *it > '9') {
-            score_digits.assign("0");
-            break;
-        }
-        const long long digit = *it - '0';
-        if (digit != 0) {
-            if (place > limit || value + digit * place > limit) {
-                saturated = true;
-            } else {
-                value += digit * place;
-            }
-        }
-        if (place <= limit) {
-            place *= 10;
+    bool all_digits = true;
+    for (const CharNode* node = score_digits.first_node(); node; node = node->next_node()) {
+        if (!is_digit(node->value())) {
+            all_digits = false;
+            value = 0;
+        } else if (value <= INT_MAX) {
+            value = value * 10 + (node->value() - '0');
         }
     }
-    return saturated ? INT_MAX : static_cast<std::int32_t>(value);
+    if (!all_digits) {
+        score_digits.assign("0");
+    }
+    return value > INT_MAX ? INT_MAX : static_cast<std::int32_t>(value);
 }
 
 void Profile::set_score_digits(const CharList& list)
 {
-    const std::string bytes = list.to_bytes();
+    if (&list == &score_digits) {
+        return;  // the digits set to themselves stay as they are
+    }
     score_digits.clear();
-    score_digits.append_bytes(bytes);
+    score_digits.append_copy(list);
 }

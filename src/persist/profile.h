@@ -3,25 +3,24 @@
 
 #include <cstdint>
 
-#include <string>
-
 #include "persist/char_list.h"
 #include "persist/config_file.h"
-#include "persist/key_scanner.h"
+#include "persist/save_format.h"
 
-// The player's options and saved progress. The save file holds a resume
-// marker line, the visor and difficulty of the last game and the score:
-//   "[ ! ] -> True\n[§saved:Visor=2][§saved:Diff=1][§saved:GameScore=150]"
-// (§ is the byte 0xA7). It is handled entirely as a CharList.
+// The player's options and saved progress. The save file (its layout is in
+// persist/save_format.h) holds a resume marker line, the visor and
+// difficulty of the last game and the score. A profile works on it as a
+// CharList from the moment it is read to the moment it is written.
 class Profile : public ConfigFile {
 public:
     Profile() = default;
     ~Profile() = default;
 
-    // Takes the options from the options file, which always win, and finds
-    // where the save file keeps the visor and the difficulty.
+    // Takes the options from the options file, which always win, reads the
+    // save file and finds where it keeps the visor and the difficulty.
     void load();
-    // Appends the saved score's characters (blanks skipped) to the digits.
+    // Appends the saved score's characters (blanks skipped) to the digits,
+    // from the save file as load() read it; reads it first without load().
     void load_score_digits();
     // Replaces the text with the content of the file at `path`.
     void read_text(const char* path);
@@ -45,20 +44,18 @@ public:
     std::int32_t score_at() const { return score_position; }
 
 private:
-    void keep_text_before_score(const std::string& saved);
-    void insert_score_digits();
+    bool read_file(const char* path);
+    void replace_score_digits();
     void append_score_entry();
     void add_missing_entries();
-    void write_list(const CharList& list, const char* path);
 
-    char config_visor = '0';
-    char config_difficulty = '0';
-    KeyScanner scanner;
     CharList text;
+    // True while `text` is the save file as load() read it.
+    bool holds_save_file = false;
     CharList score_digits;
-    char saved_visor = '0';
+    char saved_visor = save_format::kDefaultValue;
     std::int32_t visor_position = 0;
-    char saved_difficulty = '0';
+    char saved_difficulty = save_format::kDefaultValue;
     std::int32_t difficulty_position = 0;
     std::int32_t score_position = 0;
 };
