@@ -2,6 +2,7 @@
 
 #include <grp.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,13 +23,33 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// How many writes the seams below have failed. A failure case checks it:
+// a save can also fail, or a file stay as it was, for reasons that have
+// nothing to do with the write under test. The count lives in memory
+// shared with the child processes that save as another user.
+int& failed_writes()
+{
+    static int* count = [] {
+        void* shared = ::mmap(nullptr, sizeof(int), PROT_READ | PROT_WRITE,
+                              MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+        return shared == MAP_FAILED ? new int(0) : static_cast<int*>(shared);
+    }();
+    return *count;
+}
+
+ssize_t fail_as_a_full_disk()
+{
+    ++failed_writes();
+    errno = ENOSPC;
+    return -1;
+}
+
 // A write seam that lets `budget` bytes through, then fails.
 std::size_t budget = 0;
 ssize_t write_with_budget(int fd, const void* data, std::size_t size)
 {
     if (budget == 0) {
-        errno = ENOSPC;
-        return -1;
+        return fail_as_a_full_disk();
     }
     std::size_t n = size < budget ? size : budget;
     budget -= n;
@@ -42,8 +63,7 @@ ssize_t fail_once_after_budget(int fd, const void* data, std::size_t size)
 {
     if (!failed_once && budget == 0) {
         failed_once = true;
-        errno = ENOSPC;
-        return -1;
+        return fail_as_a_full_disk();
     }
     std::size_t n = failed_once || size < budget ? size : budget;
     if (!failed_once) {
@@ -207,20 +227,27 @@ TEST_F(AtomicFileTest, AMissingFolderWritesNothing)
 TEST_F(AtomicFileTest, ShortWritesStillWriteEverything)
 {
     SeamGuard guard(write_one_byte);
-    const std::string saved = save_layout(kTrue, '1', '2', "987");
+    const std::string saved =
+        "[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=2][\xA7saved:GameScore=987]";
     ASSERT_TRUE(replace_file_atomically(assets::kSaveFile, saved));
     EXPECT_EQ(save_file(), saved);
 }
 
 TEST_F(AtomicFileTest, AWriteFailingAfterAnyNumberOfBytesLeavesTheOldFile)
 {
-    const std::string old_save = save_layout(kFalse, '2', '1', "0");
-    const std::string new_save = save_layout(kTrue, '2', '1', "150");
+    const std::string old_save =
+        "[ ! ] -> False\n[\xA7saved:Visor=2][\xA7saved:Diff=1][\xA7saved:GameScore=0]";
+    const std::string new_save =
+        "[ ! ] -> True\n[\xA7saved:Visor=2][\xA7saved:Diff=1][\xA7saved:GameScore=150]";
     write_save(old_save);
     SeamGuard guard(write_with_budget);
     for (std::size_t k = 0; k < new_save.size(); ++k) {
         budget = k;
-        EXPECT_FALSE(replace_file_atomically(assets::kSaveFile, new_save)) << k;
+        failed_writes() = 0;
+        int error = 0;
+        EXPECT_FALSE(replace_file_atomically(assets::kSaveFile, new_save, &error)) << k;
+        EXPECT_EQ(error, ENOSPC) << k;
+        ASSERT_EQ(failed_writes(), 1) << "the write did not fail after " << k << " bytes";
         ASSERT_EQ(save_file(), old_save) << "failed after " << k << " bytes";
         ASSERT_TRUE(only_data_files_in("System/02")) << k;
     }
@@ -231,13 +258,15 @@ TEST_F(AtomicFileTest, AWriteFailingAfterAnyNumberOfBytesLeavesTheOldFile)
 
 TEST_F(AtomicFileTest, FailedRewritesThroughTheGameLeaveTheOldFilesAndSayWhyInOneLine)
 {
-    const std::string old_options = options_text('4', '2');
-    const std::string old_save = save_layout(kFalse, '2', '1', "0");
+    const std::string old_options = "[ \xA7Visor ] -> 4\n[ \xA7" "Difficulte ] -> 2";
+    const std::string old_save =
+        "[ ! ] -> False\n[\xA7saved:Visor=2][\xA7saved:Diff=1][\xA7saved:GameScore=0]";
     write_config(old_options);
     write_save(old_save);
     SeamGuard guard(write_with_budget);
     for (std::size_t k = 0; k < old_options.size(); ++k) {
         budget = k;
+        failed_writes() = 0;
         testing::internal::CaptureStderr();
         ConfigFile config;
         config.write_visor('1');
@@ -246,7 +275,7 @@ TEST_F(AtomicFileTest, FailedRewritesThroughTheGameLeaveTheOldFilesAndSayWhyInOn
 
         budget = k;
         testing::internal::CaptureStderr();
-        save_score_through_profile(150);
+        save_digits("150");
         EXPECT_EQ(testing::internal::GetCapturedStderr(), kSaveFull) << k;
         ASSERT_EQ(save_file(), old_save) << k;
 
@@ -257,13 +286,15 @@ TEST_F(AtomicFileTest, FailedRewritesThroughTheGameLeaveTheOldFilesAndSayWhyInOn
         profile.write_visor_difficulty(assets::kSaveFile);
         EXPECT_EQ(testing::internal::GetCapturedStderr(), kSaveFull) << k;
         ASSERT_EQ(save_file(), old_save) << k;
+        ASSERT_EQ(failed_writes(), 3) << "each of the three saves failed a write after " << k
+                                      << " bytes";
         ASSERT_TRUE(only_data_files_in("System/01")) << k;
         ASSERT_TRUE(only_data_files_in("System/02")) << k;
     }
     // The game went on: the next save that can be written is.
     budget = 1000;
     testing::internal::CaptureStderr();
-    save_score_through_profile(150);
+    save_digits("150");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(save_file(),
               "[ ! ] -> True\n[\xA7saved:Visor=2][\xA7saved:Diff=1][\xA7saved:GameScore=150]");
@@ -273,7 +304,7 @@ TEST_F(AtomicFileTest, AMissingFolderIsToldWithWhereToStartTheGame)
 {
     fs::remove_all("System/02");
     testing::internal::CaptureStderr();
-    save_score_through_profile(150);
+    save_digits("150");
     Profile profile;
     profile.load();
     profile.write_visor_difficulty(assets::kSaveFile);
@@ -288,8 +319,10 @@ TEST_F(AtomicFileTest, AProcessKilledDuringRewritesLeavesAWholeFile)
 {
     // A child rewrites the save file over and over, alternating two
     // contents of different lengths; it is killed at arbitrary moments.
-    const std::string first = save_layout(kFalse, '2', '1', "0");
-    const std::string second = save_layout(kTrue, '2', '1', "123456789");
+    const std::string first =
+        "[ ! ] -> False\n[\xA7saved:Visor=2][\xA7saved:Diff=1][\xA7saved:GameScore=0]";
+    const std::string second = "[ ! ] -> True\n[\xA7saved:Visor=2][\xA7saved:Diff=1]"
+                               "[\xA7saved:GameScore=123456789]";
     std::srand(12345);
     for (int round = 0; round < 60; ++round) {
         write_save(first);
@@ -325,13 +358,13 @@ TEST_F(UnprivilegedSaveTest, AFolderThatRefusesTemporaryFilesGetsTheFileRewritte
     std::string options_after_longer;
     std::string save_after_longer;
     ASSERT_TRUE(run_unprivileged([] {
-        save_score_through_profile(123456789);
+        save_digits("123456789");
         ConfigFile config;
         config.write_visor('1');
     }));
     save_after_longer = save_file();
     options_after_longer = config_file();
-    ASSERT_TRUE(run_unprivileged([] { save_score_through_profile(7); }));
+    ASSERT_TRUE(run_unprivileged([] { save_digits("7"); }));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "nothing failed";
 
     EXPECT_EQ(save_after_longer,
@@ -377,7 +410,7 @@ TEST_F(UnprivilegedSaveTest, AReadOnlyFileKeepsItsContentAndTheReasonIsToldOnce)
         fs::permissions("System/01", folder);
         fs::permissions("System/02", folder);
         testing::internal::CaptureStderr();
-        ASSERT_TRUE(run_unprivileged([] { save_score_through_profile(150); }));
+        ASSERT_TRUE(run_unprivileged([] { save_digits("150"); }));
         EXPECT_EQ(testing::internal::GetCapturedStderr(), kSaveDenied);
         testing::internal::CaptureStderr();
         ASSERT_TRUE(run_unprivileged([] {
@@ -404,9 +437,13 @@ TEST_F(UnprivilegedSaveTest, AWriteInPlaceThatFailsPutsTheOldBytesBack)
     for (std::size_t k : {0u, 1u, 30u, 65u, 66u}) {
         budget = k;
         failed_once = false;
+        failed_writes() = 0;
         testing::internal::CaptureStderr();
-        ASSERT_TRUE(run_unprivileged([] { save_score_through_profile(150); }));
+        ASSERT_TRUE(run_unprivileged([] { save_digits("150"); }));
         EXPECT_EQ(testing::internal::GetCapturedStderr(), kSaveFull) << k;
+        // The stderr line alone would also come from a reservation of disk
+        // space that failed before any byte was written over.
+        ASSERT_EQ(failed_writes(), 1) << "no write in place failed after " << k << " bytes";
         ASSERT_EQ(save_file(), old_save) << "failed after " << k << " bytes";
     }
 }

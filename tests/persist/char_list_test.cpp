@@ -6,7 +6,6 @@
 #include "persist/key_scanner.h"
 #include "persist_test_util.h"
 
-using persisttest::list_text;
 using persisttest::PersistTest;
 
 TEST(CharListTest, EmptyListsStayEmpty)
@@ -44,7 +43,7 @@ TEST(CharListTest, InsertAfterAndSetValueEditInPlace)
     list.node_at(0)->insert_after('b');
     list.node_at(3)->insert_after('e');
     list.node_at(0)->set_value('A');
-    EXPECT_EQ(list_text(list), "Abcde");
+    EXPECT_EQ(list.to_bytes(), "Abcde");
     EXPECT_EQ(list.count(), 5);
 }
 
@@ -53,7 +52,7 @@ TEST(CharListTest, AssignReplacesTheWholeText)
     CharList list;
     list.assign("old text");
     list.assign("new");
-    EXPECT_EQ(list_text(list), "new");
+    EXPECT_EQ(list.to_bytes(), "new");
 }
 
 TEST(CharListTest, AppendListMovesNodesWithoutCopying)
@@ -65,7 +64,7 @@ TEST(CharListTest, AppendListMovesNodesWithoutCopying)
     CharNode* moved = other.first_node();
     receiver.append_list(other);
     EXPECT_TRUE(other.is_empty());
-    EXPECT_EQ(list_text(receiver), "abcd");
+    EXPECT_EQ(receiver.to_bytes(), "abcd");
     EXPECT_EQ(receiver.node_at(2), moved);
 
     CharList empty_receiver;
@@ -75,7 +74,31 @@ TEST(CharListTest, AppendListMovesNodesWithoutCopying)
     empty_receiver.append_list(giver);
     EXPECT_EQ(empty_receiver.first_node(), first);
     EXPECT_TRUE(giver.is_empty());
-    EXPECT_EQ(list_text(empty_receiver), "xy");
+    EXPECT_EQ(empty_receiver.to_bytes(), "xy");
+}
+
+TEST(CharListTest, CopiesAndRemovalsKeepTheRestOfTheChainLinked)
+{
+    CharList source;
+    source.assign("ab");
+    CharList list;
+    list.append_copy(source);
+    list.append_copy(source);
+    EXPECT_EQ(list.to_bytes(), "abab");
+    EXPECT_EQ(source.to_bytes(), "ab") << "the copied list is left as it was";
+    EXPECT_NE(list.first_node(), source.first_node());
+
+    list.node_at(0)->remove_next();
+    EXPECT_EQ(list.to_bytes(), "aab");
+    list.node_at(2)->remove_next();
+    EXPECT_EQ(list.to_bytes(), "aab") << "nothing after the last node";
+
+    list.remove_front(2);
+    EXPECT_EQ(list.to_bytes(), "b");
+    list.remove_front(5);
+    EXPECT_TRUE(list.is_empty());
+    list.remove_front(1);
+    EXPECT_TRUE(list.is_empty());
 }
 
 TEST(CharListTest, BytesKeepNulAndHighBytes)
@@ -83,7 +106,7 @@ TEST(CharListTest, BytesKeepNulAndHighBytes)
     CharList list;
     list.append_bytes(std::string("a\0\xA7", 3));
     EXPECT_EQ(list.count(), 3);
-    EXPECT_EQ(list_text(list), std::string("a\0\xA7", 3));
+    EXPECT_EQ(list.to_bytes(), std::string("a\0\xA7", 3));
 }
 
 TEST(CharListTest, AVeryLongChainIsFreedWithoutExhaustingTheStack)
@@ -167,7 +190,7 @@ TEST_F(KeyScannerTest, StopsReadingAtTheFirstFFByte)
     list.append_file(file);
     EXPECT_EQ(std::fgetc(file), 'z') << "nothing after the 0xFF byte is read";
     std::fclose(file);
-    EXPECT_EQ(list_text(list), "xy");
+    EXPECT_EQ(list.to_bytes(), "xy");
 }
 
 TEST_F(KeyScannerTest, AnswersWithoutAPositionAndLeavesItAloneOnFailure)

@@ -20,7 +20,7 @@ TEST_F(ConfigFileTest, MissingFileReadsZeroAndAWriteCreatesIt)
 
     config.write_visor('3');
     const std::string written = config_file();
-    EXPECT_EQ(written, options_text('3', '0'));
+    EXPECT_EQ(written, "[ \xA7Visor ] -> 3\n[ \xA7" "Difficulte ] -> 0");
     EXPECT_EQ(written.size(), 36u);
     EXPECT_EQ(static_cast<unsigned char>(written[2]), 0xA7u);
 }
@@ -37,12 +37,12 @@ TEST_F(ConfigFileTest, EmptyFileReadsZero)
 
 TEST_F(ConfigFileTest, EachWriteKeepsTheOtherOption)
 {
-    write_config(options_text('4', '1'));
+    write_config("[ \xA7Visor ] -> 4\n[ \xA7" "Difficulte ] -> 1");
     ConfigFile config;
     config.write_difficulty('2');
-    EXPECT_EQ(config_file(), options_text('4', '2'));
+    EXPECT_EQ(config_file(), "[ \xA7Visor ] -> 4\n[ \xA7" "Difficulte ] -> 2");
     config.write_visor('5');
-    EXPECT_EQ(config_file(), options_text('5', '2'));
+    EXPECT_EQ(config_file(), "[ \xA7Visor ] -> 5\n[ \xA7" "Difficulte ] -> 2");
     ASSERT_TRUE(config.read_visor());
     ASSERT_TRUE(config.read_difficulty());
     EXPECT_EQ(config.visor(), '5');
@@ -59,13 +59,14 @@ TEST_F(ConfigFileTest, ShortFileGivesFFWhichTheProfileTakesAsVisorZero)
     EXPECT_EQ(config.difficulty(), '2');
 
     // Written into the save file as '0': a 0xFF byte there would end its text.
-    write_save(save_layout(kTrue, '4', '0', "150"));
+    write_save("[ ! ] -> True\n[\xA7saved:Visor=4][\xA7saved:Diff=0][\xA7saved:GameScore=150]");
     Profile profile;
     profile.load();
     EXPECT_EQ(profile.visor_index(), 0);
     EXPECT_EQ(profile.difficulty_index(), 2);
     profile.write_visor_difficulty(assets::kSaveFile);
-    EXPECT_EQ(save_file(), save_layout(kTrue, '0', '2', "150"));
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> True\n[\xA7saved:Visor=0][\xA7saved:Diff=2][\xA7saved:GameScore=150]");
 
     write_config("x");
     EXPECT_TRUE(config.read_difficulty()) << "a one-byte file's last byte is its first";
@@ -77,7 +78,7 @@ TEST_F(ConfigFileTest, TrailingLineBreaksAreNotTheDifficulty)
     // A file saved from a text editor: LF, CRLF, blank lines, a lone CR.
     for (const std::string ending : {"\n", "\r\n", "\n\n\n", "\r\n\r\n", "\r", "\n\r"}) {
         SCOPED_TRACE(testing::PrintToString(ending));
-        write_config(options_text('2', '1') + ending);
+        write_config("[ \xA7Visor ] -> 2\n[ \xA7" "Difficulte ] -> 1" + ending);
         ConfigFile config;
         ASSERT_TRUE(config.read_difficulty());
         EXPECT_EQ(config.difficulty(), '1');
@@ -132,7 +133,7 @@ TEST_F(ConfigFileTest, HandEditedFileReadsByPositionAndIsReplacedByTheStandardTe
     EXPECT_EQ(config.visor(), '5');
     EXPECT_EQ(config.difficulty(), '1');
     config.write_difficulty('0');
-    EXPECT_EQ(config_file(), options_text('5', '0'));
+    EXPECT_EQ(config_file(), "[ \xA7Visor ] -> 5\n[ \xA7" "Difficulte ] -> 0");
 }
 
 TEST_F(ConfigFileTest, NulByteIsWrittenBackAsItIs)
@@ -141,6 +142,6 @@ TEST_F(ConfigFileTest, NulByteIsWrittenBackAsItIs)
                  std::string(1, '\0'));
     ConfigFile config;
     config.write_visor('1');
-    EXPECT_EQ(config_file(), options_text('1', '\0'));
+    EXPECT_EQ(config_file(), std::string("[ \xA7Visor ] -> 1\n[ \xA7" "Difficulte ] -> \0", 36));
     EXPECT_EQ(config_file().size(), 36u);
 }

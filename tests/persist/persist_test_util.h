@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -12,33 +11,10 @@
 #include "persist/profile.h"
 #include "test_support.h"
 
+// The data files hold bytes: in the literals of these tests the section
+// sign of the labels and keys is the byte 0xA7, and "\xA7" "D" is split in
+// two because D would continue the hexadecimal escape.
 namespace persisttest {
-
-// The data files hold bytes: 0xA7 is the section sign of the keys.
-inline const std::string kSection = "\xA7";
-inline const std::string kVisorKey = "[" + kSection + "saved:Visor=";
-inline const std::string kDiffKey = "[" + kSection + "saved:Diff=";
-inline const std::string kScoreKey = "[" + kSection + "saved:GameScore=";
-inline const std::string kTrue = "[ ! ] -> True\n";
-inline const std::string kFalse = "[ ! ] -> False\n";
-
-inline std::string save_layout(const std::string& marker_line, char visor, char difficulty,
-                               const std::string& digits)
-{
-    return marker_line + kVisorKey + visor + "]" + kDiffKey + difficulty + "]" + kScoreKey +
-           digits + "]";
-}
-
-inline std::string options_text(char visor, char difficulty)
-{
-    return "[ " + kSection + "Visor ] -> " + visor + "\n[ " + kSection + "Difficulte ] -> " +
-           difficulty;
-}
-
-inline std::string list_text(const CharList& list)
-{
-    return list.to_bytes();
-}
 
 inline std::string save_file()
 {
@@ -60,15 +36,14 @@ inline void write_config(const std::string& bytes)
     testsupport::write_file(assets::kConfigFile, bytes);
 }
 
-// What a match does with its score when it ends, through a profile.
-inline void save_score_through_profile(Sint32 score)
+// Hands a score's digits to a fresh profile and writes them, as a match
+// does when it ends.
+inline void save_digits(const std::string& digits)
 {
     Profile profile;
-    char formatted[45] = {};
-    std::snprintf(formatted, sizeof formatted, "%ld", static_cast<long>(score));
-    CharList digits;
-    digits.assign(formatted);
-    profile.set_score_digits(digits);
+    CharList list;
+    list.append_bytes(digits);
+    profile.set_score_digits(list);
     profile.write_score();
 }
 

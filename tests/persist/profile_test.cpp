@@ -27,7 +27,7 @@ std::string loaded_digits()
 {
     Profile profile;
     profile.load_score_digits();
-    return list_text(profile.digits());
+    return profile.digits().to_bytes();
 }
 
 Sint32 loaded_score()
@@ -37,47 +37,43 @@ Sint32 loaded_score()
     return profile.score_to_number();
 }
 
-void save_digits(const char* digits)
-{
-    Profile profile;
-    CharList list;
-    list.assign(digits);
-    profile.set_score_digits(list);
-    profile.write_score();
-}
-
 }  // namespace
 
 TEST_F(ProfileTest, SaveFileWalksThroughItsStatesRowByRow)
 {
-    write_config(options_text('2', '1'));
-    write_save(save_layout(kFalse, '0', '0', "0"));
+    write_config("[ \xA7Visor ] -> 2\n[ \xA7" "Difficulte ] -> 1");
+    write_save("[ ! ] -> False\n[\xA7saved:Visor=0][\xA7saved:Diff=0][\xA7saved:GameScore=0]");
 
     // A new game copies the options into the save file and starts at 0.
     start_game();
-    EXPECT_EQ(save_file(), save_layout(kFalse, '2', '1', "0"));
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> False\n[\xA7saved:Visor=2][\xA7saved:Diff=1][\xA7saved:GameScore=0]");
 
     // Escape at 150.
-    save_score_through_profile(150);
-    EXPECT_EQ(save_file(), save_layout(kTrue, '2', '1', "150"));
+    save_digits("150");
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> True\n[\xA7saved:Visor=2][\xA7saved:Diff=1][\xA7saved:GameScore=150]");
 
     // Resumed at 150 (positions found again after the marker shrank), left at 300.
     EXPECT_EQ(start_game(), 150);
-    EXPECT_EQ(save_file(), save_layout(kTrue, '2', '1', "150"));
-    save_score_through_profile(300);
-    EXPECT_EQ(save_file(), save_layout(kTrue, '2', '1', "300"));
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> True\n[\xA7saved:Visor=2][\xA7saved:Diff=1][\xA7saved:GameScore=150]");
+    save_digits("300");
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> True\n[\xA7saved:Visor=2][\xA7saved:Diff=1][\xA7saved:GameScore=300]");
 
     // A match that ran out hands over 0.
     start_game();
-    save_score_through_profile(0);
-    EXPECT_EQ(save_file(), save_layout(kFalse, '2', '1', "0"));
+    save_digits("0");
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> False\n[\xA7saved:Visor=2][\xA7saved:Diff=1][\xA7saved:GameScore=0]");
     EXPECT_EQ(loaded_score(), 0);
 }
 
 TEST_F(ProfileTest, LoadTakesTheOptionsAndFindsTheSavedPositions)
 {
-    write_config(options_text('7', 'x'));
-    write_save(save_layout(kTrue, '3', '2', "12"));
+    write_config("[ \xA7Visor ] -> 7\n[ \xA7" "Difficulte ] -> x");
+    write_save("[ ! ] -> True\n[\xA7saved:Visor=3][\xA7saved:Diff=2][\xA7saved:GameScore=12]");
     Profile profile;
     profile.load();
     EXPECT_EQ(profile.visor_index(), 7) << "the range is not limited to existing visors";
@@ -85,7 +81,7 @@ TEST_F(ProfileTest, LoadTakesTheOptionsAndFindsTheSavedPositions)
     EXPECT_EQ(profile.visor_at(), 14 + 14);
     EXPECT_EQ(profile.difficulty_at(), 14 + 29);
 
-    write_config(options_text('\xB5', '1'));
+    write_config("[ \xA7Visor ] -> \xB5\n[ \xA7" "Difficulte ] -> 1");
     Profile high_byte;
     high_byte.load();
     EXPECT_EQ(high_byte.visor_index(), 0);
@@ -101,39 +97,65 @@ TEST_F(ProfileTest, LoadTakesTheOptionsAndFindsTheSavedPositions)
     EXPECT_EQ(nothing.difficulty_at(), 0);
 }
 
+TEST_F(ProfileTest, ScoreDigitsComeFromTheSaveFileAsLoadReadIt)
+{
+    // One read per load: the positions and the score come from the same
+    // text, even when the file changes in between.
+    write_save("[ ! ] -> True\n[\xA7saved:Visor=3][\xA7saved:Diff=2][\xA7saved:GameScore=150]");
+    Profile profile;
+    profile.load();
+    write_save("[\xA7saved:GameScore=999]");
+    profile.load_score_digits();
+    EXPECT_EQ(profile.digits().to_bytes(), "150");
+    EXPECT_EQ(profile.score_at(), 14 + 49);
+
+    // After read_text the text is no longer the loaded save file: the
+    // digits are read from the save file again.
+    Profile reread;
+    reread.load();
+    testsupport::write_file("other.txt", "[\xA7saved:GameScore=7]");
+    reread.read_text("other.txt");
+    reread.load_score_digits();
+    EXPECT_EQ(reread.digits().to_bytes(), "999");
+}
+
 TEST_F(ProfileTest, MarkerFollowsTheScoreDigits)
 {
-    write_save(save_layout(kTrue, '1', '1', "55"));
+    write_save("[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=55]");
     save_digits("0");
-    EXPECT_EQ(save_file(), save_layout(kFalse, '1', '1', "0"));
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> False\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=0]");
 
     save_digits("00");
-    EXPECT_EQ(save_file(), save_layout(kTrue, '1', '1', "00"));
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=00]");
 
     save_digits("7");
-    EXPECT_EQ(save_file(), save_layout(kTrue, '1', '1', "7"));
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=7]");
 
     save_digits("");
-    EXPECT_EQ(save_file(), save_layout(kFalse, '1', '1', ""));
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> False\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=]");
     EXPECT_EQ(loaded_score(), 0);
 }
 
 TEST_F(ProfileTest, ScoreDigitsLoadSkippingBlanks)
 {
-    write_save(save_layout(kTrue, '1', '1', "1 2"));
+    write_save("[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=1 2]");
     EXPECT_EQ(loaded_digits(), "12");
     EXPECT_EQ(loaded_score(), 12);
 
-    write_save(save_layout(kTrue, '1', '1', "00"));
+    write_save("[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=00]");
     EXPECT_EQ(loaded_digits(), "00");
     EXPECT_EQ(loaded_score(), 0);
 
     // No "]": the walk ends with the text and keeps what it read.
-    write_save(kTrue + kScoreKey + "4 5");
+    write_save("[ ! ] -> True\n[\xA7saved:GameScore=4 5");
     EXPECT_EQ(loaded_digits(), "45");
 
     // The key ends the file: nothing to read.
-    write_save(kTrue + kScoreKey);
+    write_save("[ ! ] -> True\n[\xA7saved:GameScore=");
     EXPECT_EQ(loaded_digits(), "");
 
     std::filesystem::remove(assets::kSaveFile);
@@ -143,12 +165,12 @@ TEST_F(ProfileTest, ScoreDigitsLoadSkippingBlanks)
 
 TEST_F(ProfileTest, ScoreToNumberStopsAtANonDigitAndSaturates)
 {
-    write_save(save_layout(kTrue, '1', '1', "12a4"));
+    write_save("[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=12a4]");
     Profile profile;
     profile.load_score_digits();
-    EXPECT_EQ(list_text(profile.digits()), "12a4");
+    EXPECT_EQ(profile.digits().to_bytes(), "12a4");
     EXPECT_EQ(profile.score_to_number(), 4);
-    EXPECT_EQ(list_text(profile.digits()), "0");
+    EXPECT_EQ(profile.digits().to_bytes(), "0");
     EXPECT_EQ(profile.score_to_number(), 0);
 
     const struct {
@@ -163,6 +185,8 @@ TEST_F(ProfileTest, ScoreToNumberStopsAtANonDigitAndSaturates)
         {"0000000000000000000000042", 42},
         {"1000000000", 1000000000},
         {"9x99999999999999", INT_MAX},
+        {"99999999999x12", 12},
+        {"\xB9" "5", 5},
     };
     for (const auto& c : cases) {
         CharList list;
@@ -170,75 +194,81 @@ TEST_F(ProfileTest, ScoreToNumberStopsAtANonDigitAndSaturates)
         Profile p;
         p.set_score_digits(list);
         EXPECT_EQ(p.score_to_number(), c.value) << c.digits;
-        EXPECT_EQ(list_text(list), c.digits) << "the source list is not changed";
+        EXPECT_EQ(list.to_bytes(), c.digits) << "the source list is not changed";
     }
 }
 
 TEST_F(ProfileTest, FreshFileIsCreatedAndTakesTheScoreEntryAndMarker)
 {
-    write_config(options_text('2', '1'));
+    write_config("[ \xA7Visor ] -> 2\n[ \xA7" "Difficulte ] -> 1");
     start_game();
-    const std::string fresh = kVisorKey + "2]" + kDiffKey + "1]";
-    EXPECT_EQ(save_file(), fresh);
+    EXPECT_EQ(save_file(), "[\xA7saved:Visor=2][\xA7saved:Diff=1]");
     EXPECT_EQ(save_file().size(), 31u);
 
-    save_score_through_profile(150);
-    EXPECT_EQ(save_file(), save_layout(kTrue, '2', '1', "150"));
+    save_digits("150");
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> True\n[\xA7saved:Visor=2][\xA7saved:Diff=1][\xA7saved:GameScore=150]");
     EXPECT_EQ(loaded_score(), 150);
 
     // The next games go on in the documented layout.
     EXPECT_EQ(start_game(), 150);
-    save_score_through_profile(0);
-    EXPECT_EQ(save_file(), save_layout(kFalse, '2', '1', "0"));
+    save_digits("0");
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> False\n[\xA7saved:Visor=2][\xA7saved:Diff=1][\xA7saved:GameScore=0]");
 
     // A fresh file left at 0 gets the "False" marker.
     std::filesystem::remove(assets::kSaveFile);
     start_game();
-    save_score_through_profile(0);
-    EXPECT_EQ(save_file(), save_layout(kFalse, '2', '1', "0"));
+    save_digits("0");
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> False\n[\xA7saved:Visor=2][\xA7saved:Diff=1][\xA7saved:GameScore=0]");
 }
 
 TEST_F(ProfileTest, ScoreWriteOnAFileWithoutScoreEntryKeepsAnExistingMarker)
 {
-    write_save(kTrue + kVisorKey + "3]" + kDiffKey + "2]");
-    save_score_through_profile(0);
-    EXPECT_EQ(save_file(), save_layout(kFalse, '3', '2', "0"));
+    write_save("[ ! ] -> True\n[\xA7saved:Visor=3][\xA7saved:Diff=2]");
+    save_digits("0");
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> False\n[\xA7saved:Visor=3][\xA7saved:Diff=2][\xA7saved:GameScore=0]");
 
     write_save("");
-    save_score_through_profile(9);
-    EXPECT_EQ(save_file(), kTrue + kScoreKey + "9]");
+    save_digits("9");
+    EXPECT_EQ(save_file(), "[ ! ] -> True\n[\xA7saved:GameScore=9]");
     EXPECT_EQ(loaded_score(), 9);
 }
 
 TEST_F(ProfileTest, ScoreWriteOnAMissingFileWritesNothing)
 {
-    save_score_through_profile(150);
+    save_digits("150");
     EXPECT_FALSE(std::filesystem::exists(assets::kSaveFile));
 }
 
 TEST_F(ProfileTest, ScoreWriteWithoutMarkerWritesTheDigitsOnly)
 {
-    const std::string no_marker = kVisorKey + "1]" + kDiffKey + "1]" + kScoreKey;
-    write_save(no_marker + "5]");
-    save_score_through_profile(1234);
-    EXPECT_EQ(save_file(), no_marker + "1234]");
+    write_save("[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=5]");
+    save_digits("1234");
+    EXPECT_EQ(save_file(), "[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=1234]");
 }
 
 TEST_F(ProfileTest, ScoreWriteShiftsNothingBeforeTheEntryAndKeepsOnlyBracketsAfter)
 {
-    write_save(save_layout(kTrue, '4', '2', "123456") + "\ntrailing ] text]");
-    save_score_through_profile(9);
-    EXPECT_EQ(save_file(), save_layout(kTrue, '4', '2', "9") + "]]");
+    write_save("[ ! ] -> True\n[\xA7saved:Visor=4][\xA7saved:Diff=2][\xA7saved:GameScore=123456]"
+               "\ntrailing ] text]");
+    save_digits("9");
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> True\n[\xA7saved:Visor=4][\xA7saved:Diff=2][\xA7saved:GameScore=9]]]");
 
-    write_save(save_layout(kTrue, '4', '2', "9"));
-    save_score_through_profile(2147483647);
-    EXPECT_EQ(save_file(), save_layout(kTrue, '4', '2', "2147483647"));
+    write_save("[ ! ] -> True\n[\xA7saved:Visor=4][\xA7saved:Diff=2][\xA7saved:GameScore=9]");
+    save_digits("2147483647");
+    EXPECT_EQ(save_file(), "[ ! ] -> True\n[\xA7saved:Visor=4][\xA7saved:Diff=2]"
+                           "[\xA7saved:GameScore=2147483647]");
 }
 
 TEST_F(ProfileTest, VisorDifficultyWriteWithUnchangedOptionsKeepsTheFile)
 {
-    write_config(options_text('3', '2'));
-    const std::string saved = save_layout(kTrue, '3', '2', "77");
+    write_config("[ \xA7Visor ] -> 3\n[ \xA7" "Difficulte ] -> 2");
+    const std::string saved =
+        "[ ! ] -> True\n[\xA7saved:Visor=3][\xA7saved:Diff=2][\xA7saved:GameScore=77]";
     write_save(saved);
     start_game();
     EXPECT_EQ(save_file(), saved);
@@ -246,48 +276,53 @@ TEST_F(ProfileTest, VisorDifficultyWriteWithUnchangedOptionsKeepsTheFile)
 
 TEST_F(ProfileTest, MissingVisorOrDifficultyEntryIsAddedAfterTheMarkerLine)
 {
-    write_config(options_text('5', '2'));
+    write_config("[ \xA7Visor ] -> 5\n[ \xA7" "Difficulte ] -> 2");
 
-    write_save(kFalse + kDiffKey + "0]" + kScoreKey + "0]");
+    write_save("[ ! ] -> False\n[\xA7saved:Diff=0][\xA7saved:GameScore=0]");
     start_game();
-    EXPECT_EQ(save_file(), save_layout(kFalse, '5', '2', "0"));
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> False\n[\xA7saved:Visor=5][\xA7saved:Diff=2][\xA7saved:GameScore=0]");
 
-    write_save(kTrue + kVisorKey + "0]" + kScoreKey + "40]");
+    write_save("[ ! ] -> True\n[\xA7saved:Visor=0][\xA7saved:GameScore=40]");
     start_game();
-    EXPECT_EQ(save_file(), kTrue + kDiffKey + "2]" + kVisorKey + "5]" + kScoreKey + "40]");
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> True\n[\xA7saved:Diff=2][\xA7saved:Visor=5][\xA7saved:GameScore=40]");
 
-    write_save(kTrue + kScoreKey + "40]");
+    write_save("[ ! ] -> True\n[\xA7saved:GameScore=40]");
     start_game();
-    EXPECT_EQ(save_file(), save_layout(kTrue, '5', '2', "40"));
-    save_score_through_profile(41);
-    EXPECT_EQ(save_file(), save_layout(kTrue, '5', '2', "41"));
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> True\n[\xA7saved:Visor=5][\xA7saved:Diff=2][\xA7saved:GameScore=40]");
+    save_digits("41");
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> True\n[\xA7saved:Visor=5][\xA7saved:Diff=2][\xA7saved:GameScore=41]");
 
     // No marker line: the entries go first.
     write_save("junk");
     start_game();
-    EXPECT_EQ(save_file(), kVisorKey + "5]" + kDiffKey + "2]junk");
+    EXPECT_EQ(save_file(), "[\xA7saved:Visor=5][\xA7saved:Diff=2]junk");
 }
 
 TEST_F(ProfileTest, HandEditedMarkerWithoutLineBreakLosesNoCharacter)
 {
-    write_config(options_text('3', '1'));
-    const std::string unbroken = "[ ! ] -> False";
+    write_config("[ \xA7Visor ] -> 3\n[ \xA7" "Difficulte ] -> 1");
 
-    write_save(unbroken + kVisorKey + "0]" + kDiffKey + "0]" + kScoreKey + "0]");
-    save_score_through_profile(7);
-    EXPECT_EQ(save_file(), kTrue + kVisorKey + "0]" + kDiffKey + "0]" + kScoreKey + "7]");
+    write_save("[ ! ] -> False[\xA7saved:Visor=0][\xA7saved:Diff=0][\xA7saved:GameScore=0]");
+    save_digits("7");
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> True\n[\xA7saved:Visor=0][\xA7saved:Diff=0][\xA7saved:GameScore=7]");
 
-    write_save(unbroken + kScoreKey + "0]");
+    write_save("[ ! ] -> False[\xA7saved:GameScore=0]");
     start_game();
-    EXPECT_EQ(save_file(), unbroken + "\n" + kVisorKey + "3]" + kDiffKey + "1]" + kScoreKey + "0]");
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> False\n[\xA7saved:Visor=3][\xA7saved:Diff=1][\xA7saved:GameScore=0]");
 }
 
 TEST_F(ProfileTest, VisorKeyEndingTheFileGetsItsValueAppended)
 {
-    write_config(options_text('4', '1'));
-    write_save(kDiffKey + "0]" + kVisorKey);
+    write_config("[ \xA7Visor ] -> 4\n[ \xA7" "Difficulte ] -> 1");
+    write_save("[\xA7saved:Diff=0][\xA7saved:Visor=");
     start_game();
-    EXPECT_EQ(save_file(), kDiffKey + "1]" + kVisorKey + "4");
+    EXPECT_EQ(save_file(), "[\xA7saved:Diff=1][\xA7saved:Visor=4");
 }
 
 TEST_F(ProfileTest, ReadTextTakesTheWholeFileOrNothing)
@@ -295,7 +330,7 @@ TEST_F(ProfileTest, ReadTextTakesTheWholeFileOrNothing)
     Profile profile;
     write_save("abc\xFF" "def");
     profile.read_text(assets::kSaveFile);
-    EXPECT_EQ(list_text(profile.current_text()), "abc");
+    EXPECT_EQ(profile.current_text().to_bytes(), "abc");
     std::filesystem::remove(assets::kSaveFile);
     profile.read_text(assets::kSaveFile);
     EXPECT_TRUE(profile.current_text().is_empty());
@@ -310,8 +345,10 @@ TEST_F(ProfileTest, SetScoreDigitsReplacesAndCopies)
     CharList second;
     second.assign("45");
     profile.set_score_digits(second);
-    EXPECT_EQ(list_text(profile.digits()), "45");
-    EXPECT_EQ(list_text(second), "45");
+    EXPECT_EQ(profile.digits().to_bytes(), "45");
+    EXPECT_EQ(second.to_bytes(), "45");
     second.assign("9");
-    EXPECT_EQ(list_text(profile.digits()), "45");
+    EXPECT_EQ(profile.digits().to_bytes(), "45");
+    profile.set_score_digits(profile.digits());
+    EXPECT_EQ(profile.digits().to_bytes(), "45") << "set to its own digits";
 }

@@ -12,6 +12,21 @@ using namespace persisttest;
 
 namespace {
 
+const std::string kVisorKey = "[\xA7saved:Visor=";
+const std::string kDiffKey = "[\xA7saved:Diff=";
+const std::string kScoreKey = "[\xA7saved:GameScore=";
+const std::string kTrue = "[ ! ] -> True\n";
+const std::string kFalse = "[ ! ] -> False\n";
+
+// A save file as the game lays it out, with any visor, difficulty and
+// digits.
+std::string laid_out(const std::string& marker_line, char visor, char difficulty,
+                     const std::string& digits)
+{
+    return marker_line + kVisorKey + visor + "]" + kDiffKey + difficulty + "]" + kScoreKey +
+           digits + "]";
+}
+
 // Bytes drawn mostly from the characters the data files are made of, so
 // that keys, markers and brackets turn up often enough to matter.
 std::string random_bytes(std::mt19937& rng, std::size_t max_length)
@@ -103,7 +118,7 @@ TEST_F(PropertyTest, AnyBytesAsDataFilesAreReadAsTheRulesSay)
         ASSERT_GE(score, 0);
         ASSERT_LE(profile.visor_index(), 9);
         ASSERT_LE(profile.difficulty_index(), 9);
-        save_score_through_profile(score);
+        save_digits(std::to_string(score));
         ConfigFile options_writer;
         options_writer.write_visor('3');
         ASSERT_EQ(config_file().size(), 36u);
@@ -124,21 +139,20 @@ TEST_F(PropertyTest, LaidOutFilesKeepTheirEntriesThroughEveryScoreWrite)
         for (int i = digits_length(rng); i > 0; --i) {
             digits.push_back(static_cast<char>('0' + digit(rng)));
         }
-        write_save(save_layout(round % 2 ? kTrue : kFalse, visor, difficulty, digits));
+        write_save(laid_out(round % 2 ? kTrue : kFalse, visor, difficulty, digits));
 
         for (int write = 0; write < 4; ++write) {
             const Sint32 value = write == 3 ? 0 : score(rng);
-            save_score_through_profile(value);
+            save_digits(std::to_string(value));
             const std::string expected_digits = std::to_string(value);
             const std::string now = save_file();
-            ASSERT_EQ(now, save_layout(value ? kTrue : kFalse, visor, difficulty,
-                                       expected_digits));
+            ASSERT_EQ(now, laid_out(value ? kTrue : kFalse, visor, difficulty, expected_digits));
             ASSERT_EQ(entry_value_after(now, kVisorKey), std::string(1, visor));
             ASSERT_EQ(entry_value_after(now, kDiffKey), std::string(1, difficulty));
 
             Profile reader;
             reader.load_score_digits();
-            ASSERT_EQ(list_text(reader.digits()), expected_digits);
+            ASSERT_EQ(reader.digits().to_bytes(), expected_digits);
             ASSERT_EQ(reader.score_to_number(), value);
         }
     }
