@@ -2,6 +2,7 @@
 #define TIREVANE_TESTS_AUDIO_TEST_UTIL_H
 
 #include <AL/al.h>
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
@@ -143,13 +144,20 @@ public:
     }
 
     // Renders a streamed sound in small steps, letting its feeder thread
-    // top the queue up in between, as the real-time mixer would.
+    // top the queue up in between, as the real-time mixer would. A feeder
+    // that falls behind fails the test instead of leaving a silent gap that
+    // looks like a fault of the mixing.
     std::vector<float> render_fed(FSOUND_STREAM* stream, int frames)
     {
         std::vector<float> out;
         const int step = 2205;
+        bool fed = true;
         for (int done = 0; done < frames; done += step) {
-            wait_fed(stream);
+            if (fed && !wait_fed(stream)) {
+                ADD_FAILURE() << "the feeder queued nothing for " << kFeedLimit.count()
+                              << " s after frame " << done;
+                fed = false;  // one failure is enough; render the rest as it is
+            }
             const std::vector<float> piece = render(std::min(step, frames - done));
             out.insert(out.end(), piece.begin(), piece.end());
         }
@@ -157,20 +165,29 @@ public:
     }
 
 private:
-    static void wait_fed(FSOUND_STREAM* stream)
+    // Far beyond any scheduling delay on a loaded machine (a sanitizer
+    // build, the memory checker, end-to-end sessions running beside it).
+    static constexpr std::chrono::seconds kFeedLimit{20};
+
+    // Waits until the source holds at least two unplayed buffers (more
+    // than one render step) or the feeder has queued the whole sound.
+    static bool wait_fed(FSOUND_STREAM* stream)
     {
         if (!stream || !stream->audio) {
-            return;
+            return true;
         }
         const ALuint source = stream->audio->source();
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
-        while (std::chrono::steady_clock::now() < deadline) {
+        const auto deadline = std::chrono::steady_clock::now() + kFeedLimit;
+        for (;;) {
             ALint queued = 0;
             ALint processed = 0;
             alGetSourcei(source, AL_BUFFERS_QUEUED, &queued);
             alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
             if (queued - processed >= 2 || !stream->audio->feeding()) {
-                return;
+                return true;
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                return false;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
