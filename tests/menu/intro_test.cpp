@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <utility>
+#include <vector>
 
 #include "app/intro.h"
 #include "menu_fixture.h"
@@ -36,14 +38,35 @@ private:
 
 }  // namespace
 
+// The counters (presents, name, black, title) after given flips: "presents"
+// rises by 2 a frame, then falls by 2 while the name rises; then the black
+// layer and the title rise while the name falls, two flips a frame.
 TEST_F(IntroTest, WithoutInputPlaysEveryFrameAndCountersMeet)
 {
+    using Counters = std::array<int, 4>;
     Intro intro;
+    std::vector<Counters> after_flip(1);  // index 0: before any flip
+    clock.on_delay = [&](Uint32) {
+        after_flip.push_back(
+            {intro.presents_alpha(), intro.name_alpha(), intro.black_alpha(), intro.title_alpha()});
+    };
     push_click(10, 10);  // mouse input is discarded
     push_motion(300, 300);
     EXPECT_FALSE(intro.run(screen()));
+    clock.on_delay = nullptr;
     // 3 phases of 127 frames, phase 3 flipping twice per frame.
     EXPECT_EQ(intro.flips(), 381u + 127u);
+    ASSERT_EQ(after_flip.size(), 509u) << "one wait after each flip";
+    const std::pair<unsigned, Counters> checkpoints[] = {
+        {1, {2, 0, 0, 0}},         {2, {4, 0, 0, 0}},       {64, {128, 0, 0, 0}},
+        {126, {252, 0, 0, 0}},     {127, {254, 0, 0, 0}},   {128, {252, 2, 0, 0}},
+        {129, {250, 4, 0, 0}},     {253, {2, 252, 0, 0}},   {254, {0, 254, 0, 0}},
+        {255, {0, 252, 2, 2}},     {256, {0, 252, 2, 2}},   {258, {0, 250, 4, 4}},
+        {382, {0, 126, 128, 128}}, {506, {0, 2, 252, 252}}, {507, {0, 0, 254, 254}},
+        {508, {0, 0, 254, 254}}};
+    for (const auto& [flip, counters] : checkpoints) {
+        EXPECT_EQ(after_flip[flip], counters) << "after flip " << flip;
+    }
     EXPECT_EQ(intro.presents_alpha(), 0);
     EXPECT_EQ(intro.name_alpha(), 0);
     EXPECT_EQ(intro.black_alpha(), 254);
@@ -86,15 +109,37 @@ TEST_F(IntroTest, EscapeOrQuitAbortsAndLeavesLaterEventsQueued)
     }
 }
 
-TEST_F(IntroTest, FadeStepsWrapAsEightBitCounters)
+// Each fade moves its own counter only, as a byte: a step of 2 raises it by
+// two, a step of 254 lowers it by two, and both wrap past 0 and 255.
+TEST_F(IntroTest, EachFadeMovesItsOwnCounterAsAByte)
 {
-    Intro intro;
-    intro.fade_presents(2, screen());
-    EXPECT_EQ(intro.presents_alpha(), 2);
-    intro.fade_presents(254, screen());  // lowers by two
-    EXPECT_EQ(intro.presents_alpha(), 0);
-    intro.fade_presents(254, screen());
-    EXPECT_EQ(intro.presents_alpha(), 254);
+    using Fade = void (Intro::*)(Uint8, SDL_Surface*);
+    using Read = Uint8 (Intro::*)() const;
+    const struct {
+        const char* name;
+        Fade fade;
+        Read counter;
+    } layers[] = {{"presents", &Intro::fade_presents, &Intro::presents_alpha},
+                  {"name", &Intro::fade_name, &Intro::name_alpha},
+                  {"title", &Intro::fade_title, &Intro::title_alpha},
+                  {"black", &Intro::fade_black, &Intro::black_alpha}};
+    const Uint8 steps[] = {2, 2, 254, 254, 254, 0, 2, 2, 1};
+    const std::vector<int> expected = {2, 4, 2, 0, 254, 254, 0, 2, 3};
+    for (const auto& layer : layers) {
+        SCOPED_TRACE(layer.name);
+        Intro intro;
+        std::vector<int> seen;
+        for (Uint8 step : steps) {
+            (intro.*layer.fade)(step, screen());
+            seen.push_back((intro.*layer.counter)());
+            int others = 0;
+            for (const auto& other : layers) {
+                others += other.counter == layer.counter ? 0 : (intro.*other.counter)();
+            }
+            EXPECT_EQ(others, 0) << "another counter moved";
+        }
+        EXPECT_EQ(seen, expected);
+    }
 }
 
 TEST_F(IntroTest, FramesKeepSixtyASecondUnlessTheDisplayIsSlower)
