@@ -5,6 +5,7 @@
 #include "core/assets.h"
 #include "fuzz_support.h"
 #include "persist/config_file.h"
+#include "persist/save_format.h"
 
 using namespace fuzzsupport;
 
@@ -24,7 +25,7 @@ OptionReads check_written(char visor, char difficulty)
 {
     const std::string written = read_file(assets::kConfigFile);
     FUZZ_CHECK(written.size() == 36);
-    FUZZ_CHECK(written == options_text(visor, difficulty));
+    FUZZ_CHECK(written == save_format::options_text(visor, difficulty));
     FUZZ_CHECK(!exists((std::string(assets::kConfigFile) + ".tmp").c_str()));
     return expected_option_reads(true, written);
 }

@@ -13,6 +13,8 @@
 #include <string>
 #include <system_error>
 
+#include "persist/save_format.h"
+
 // A broken invariant must stop the run like a sanitizer report does, so
 // libFuzzer keeps the input that caused it.
 #define FUZZ_CHECK(condition)                                                        \
@@ -26,31 +28,21 @@
 
 namespace fuzzsupport {
 
-// The data files hold bytes: 0xA7 is the section sign of the keys.
-inline const std::string kSection = "\xA7";
-inline const std::string kVisorKey = "[" + kSection + "saved:Visor=";
-inline const std::string kDiffKey = "[" + kSection + "saved:Diff=";
-inline const std::string kScoreKey = "[" + kSection + "saved:GameScore=";
-inline const std::string kTrue = "[ ! ] -> True\n";
-inline const std::string kFalse = "[ ! ] -> False\n";
-
-inline std::string options_text(char visor, char difficulty)
-{
-    return "[ " + kSection + "Visor ] -> " + visor + "\n[ " + kSection + "Difficulte ] -> " +
-           difficulty;
-}
-
-inline std::string save_layout(const std::string& marker_line, char visor, char difficulty,
+// A save file in the layout the game keeps once a match has been saved:
+// the marker line, then the visor, difficulty and score entries.
+inline std::string save_layout(bool resumable, char visor, char difficulty,
                                const std::string& digits)
 {
-    return marker_line + kVisorKey + visor + "]" + kDiffKey + difficulty + "]" + kScoreKey +
-           digits + "]";
+    return save_format::marker_line(resumable) +
+           save_format::entry(save_format::kVisorKey, visor) +
+           save_format::entry(save_format::kDifficultyKey, difficulty) + save_format::kScoreKey +
+           digits + save_format::kEntryEnd;
 }
 
 // What the options file gives for the visor and the difficulty: byte 14
 // (0xFF when the file is shorter, as the end of file stored in a char) and
 // the last byte before any trailing CR and LF. A missing file, an empty
-// one and one of line breaks only give '0' and false.
+// one and one of line breaks only give the default and false.
 struct OptionReads {
     bool found;
     char visor;
@@ -61,9 +53,10 @@ inline OptionReads expected_option_reads(bool present, const std::string& bytes)
 {
     const std::string::size_type last = bytes.find_last_not_of("\r\n");
     if (!present || last == std::string::npos) {
-        return {false, '0', '0'};
+        return {false, save_format::kDefaultValue, save_format::kDefaultValue};
     }
-    return {true, bytes.size() > 14 ? bytes[14] : '\xFF', bytes[last]};
+    const auto visor_at = static_cast<std::string::size_type>(save_format::kVisorOffset);
+    return {true, bytes.size() > visor_at ? bytes[visor_at] : '\xFF', bytes[last]};
 }
 
 // What a text becomes when read through a character list: it ends at the

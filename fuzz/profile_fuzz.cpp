@@ -6,51 +6,69 @@
 // First byte odd (documented layout): a flags byte, the saved visor and
 // difficulty, up to 12 digits, a score, then the options file's bytes.
 #include <climits>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 
 #include "core/assets.h"
 #include "fuzz_support.h"
 #include "persist/profile.h"
+#include "persist/save_format.h"
 
 using namespace fuzzsupport;
 
 namespace {
 
 struct Layout {
-    std::string marker;
+    bool resumable;
     char visor;
     char difficulty;
     std::string digits;
+    // Where the visor's and the difficulty's values are in the file.
+    std::int32_t visor_at;
+    std::int32_t difficulty_at;
 };
 
 // The documented save file: marker line, visor, difficulty and score
 // entries in this order, nothing before or after.
 std::optional<Layout> parse_layout(const std::string& bytes)
 {
-    Layout layout;
-    for (const std::string& marker : {kTrue, kFalse}) {
+    Layout layout{};
+    std::string::size_type at = 0;
+    for (const bool resumable : {true, false}) {
+        const std::string marker = save_format::marker_line(resumable);
         if (bytes.compare(0, marker.size(), marker) == 0) {
-            layout.marker = marker;
+            layout.resumable = resumable;
+            at = marker.size();
         }
     }
-    const std::string::size_type m = layout.marker.size();
-    const std::string::size_type digits_at = m + 49;
-    if (m == 0 || bytes.size() < digits_at + 1 || bytes.back() != ']') {
+    if (at == 0) {
         return std::nullopt;
     }
-    layout.visor = bytes[m + 14];
-    layout.difficulty = bytes[m + 29];
+    // Each entry holds its key, a one-byte value and its end.
+    at += std::strlen(save_format::kVisorKey);
+    const std::string::size_type visor_at = at;
+    at += 2 + std::strlen(save_format::kDifficultyKey);
+    const std::string::size_type difficulty_at = at;
+    const std::string::size_type digits_at = at + 2 + std::strlen(save_format::kScoreKey);
+    if (bytes.size() < digits_at + 1 || bytes.back() != save_format::kEntryEnd) {
+        return std::nullopt;
+    }
+    layout.visor = bytes[visor_at];
+    layout.difficulty = bytes[difficulty_at];
     layout.digits = bytes.substr(digits_at, bytes.size() - 1 - digits_at);
+    layout.visor_at = static_cast<std::int32_t>(visor_at);
+    layout.difficulty_at = static_cast<std::int32_t>(difficulty_at);
     if (layout.digits.find_first_not_of("0123456789") != std::string::npos ||
-        bytes != save_layout(layout.marker, layout.visor, layout.difficulty, layout.digits) ||
+        bytes != save_layout(layout.resumable, layout.visor, layout.difficulty, layout.digits) ||
         layout.visor == '\xFF' || layout.difficulty == '\xFF') {
         return std::nullopt;
     }
     return layout;
 }
 
-Sint32 read_back_score(std::string& digits)
+std::int32_t read_back_score(std::string& digits)
 {
     Profile profile;
     profile.load_score_digits();
@@ -61,13 +79,13 @@ Sint32 read_back_score(std::string& digits)
 // What the game does with the profile: the play action before a match,
 // then the match's score save through a fresh profile.
 void play_and_save(const std::optional<Layout>& layout, bool save_was_empty,
-                   const std::string& config, bool config_present, Sint32 score)
+                   const std::string& config, bool config_present, std::int32_t score)
 {
     Profile profile;
     profile.load();
     profile.load_score_digits();
     const std::string loaded = profile.digits().to_bytes();
-    const Sint32 number = profile.score_to_number();
+    const std::int32_t number = profile.score_to_number();
     FUZZ_CHECK(number >= 0);
     FUZZ_CHECK(number == expected_number(loaded));
     profile.write_visor_difficulty(assets::kSaveFile);
@@ -82,22 +100,22 @@ void play_and_save(const std::optional<Layout>& layout, bool save_was_empty,
 
     if (layout) {
         FUZZ_CHECK(loaded == layout->digits);
-        FUZZ_CHECK(profile.visor_at() == static_cast<Sint32>(layout->marker.size() + 14));
-        FUZZ_CHECK(profile.difficulty_at() == static_cast<Sint32>(layout->marker.size() + 29));
+        FUZZ_CHECK(profile.visor_at() == layout->visor_at);
+        FUZZ_CHECK(profile.difficulty_at() == layout->difficulty_at);
     } else if (!save_was_empty) {
         return;
     }
     // From here the file was in the layout, or missing or empty (then it is
     // created and takes the layout at the score write).
-    // An options byte of 0xFF (a short options file) is saved as '0'.
+    // An options byte of 0xFF (a short options file) is saved as the default.
     const OptionReads options = expected_option_reads(config_present, config);
     char visor = options.visor;
     char difficulty = options.difficulty;
-    visor = visor == '\xFF' ? '0' : visor;
-    difficulty = difficulty == '\xFF' ? '0' : difficulty;
+    visor = visor == '\xFF' ? save_format::kDefaultValue : visor;
+    difficulty = difficulty == '\xFF' ? save_format::kDefaultValue : difficulty;
     const bool resumable = formatted != "0";
     FUZZ_CHECK(read_file(assets::kSaveFile) ==
-               save_layout(resumable ? kTrue : kFalse, visor, difficulty, formatted));
+               save_layout(resumable, visor, difficulty, formatted));
     std::string read_back;
     FUZZ_CHECK(read_back_score(read_back) == score);
     FUZZ_CHECK(read_back == formatted);
@@ -133,10 +151,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::string config;
     std::string save;
-    Sint32 score = 0;
+    std::int32_t score = 0;
     if (mode % 2 == 0) {
         config = input.bytes(input.byte());
-        score = static_cast<Sint32>(input.word() & INT_MAX);
+        score = static_cast<std::int32_t>(input.word() & INT_MAX);
         save = input.rest();
     } else {
         const char visor = static_cast<char>(input.byte());
@@ -145,8 +163,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int count = input.byte() % 13; count > 0; --count) {
             digits.push_back(static_cast<char>('0' + input.byte() % 10));
         }
-        score = static_cast<Sint32>(input.word() & INT_MAX);
-        save = save_layout((flags & 4) ? kTrue : kFalse, visor, difficulty, digits);
+        score = static_cast<std::int32_t>(input.word() & INT_MAX);
+        save = save_layout((flags & 4) != 0, visor, difficulty, digits);
         config = input.rest();
     }
 
