@@ -18,20 +18,6 @@ using namespace testsupport;
 
 namespace {
 
-const std::string kSection = "\xA7";
-
-std::string options_file(char visor, char difficulty)
-{
-    return "[ " + kSection + "Visor ] -> " + visor + "\n[ " + kSection + "Difficulte ] -> " + difficulty;
-}
-
-std::string save_file(bool resumable, char visor, char difficulty, const std::string& score)
-{
-    return std::string(resumable ? "[ ! ] -> True\n" : "[ ! ] -> False\n") + "[" + kSection +
-           "saved:Visor=" + visor + "][" + kSection + "saved:Diff=" + difficulty + "][" +
-           kSection + "saved:GameScore=" + score + "]";
-}
-
 // Green label pixels in the band of rows a label standing at `y` covers.
 int green_in_band(SDL_Surface* screen, int y)
 {
@@ -115,8 +101,10 @@ TEST_F(ActionTest, PlayMenuOffersResumeOnlyWhenTheMarkerSaysTrue)
     };
     const Case cases[] = {
         {"no save file", false, "", false},
-        {"marker False", true, save_file(false, '0', '0', "0"), false},
-        {"marker True", true, save_file(true, '0', '0', "150"), true},
+        {"marker False", true,
+         "[ ! ] -> False\n[\xA7saved:Visor=0][\xA7saved:Diff=0][\xA7saved:GameScore=0]", false},
+        {"marker True", true,
+         "[ ! ] -> True\n[\xA7saved:Visor=0][\xA7saved:Diff=0][\xA7saved:GameScore=150]", true},
         {"True anywhere in the text", true, "junk [ ! ] -> True junk", true},
     };
     for (const Case& c : cases) {
@@ -146,10 +134,11 @@ TEST_F(ActionTest, PlayMenuOffersResumeOnlyWhenTheMarkerSaysTrue)
 
 TEST_F(ActionTest, NewGameStartsAtZeroAndResumeAtTheSavedScore)
 {
-    write_file(assets::kConfigFile, options_file('3', '1'));
+    write_file(assets::kConfigFile, "[ \xA7Visor ] -> 3\n[ \xA7" "Difficulte ] -> 1");
 
     // Resume: the match starts at 150, Escape keeps it; options win over the save.
-    write_file(assets::kSaveFile, save_file(true, '0', '0', "150"));
+    write_file(assets::kSaveFile,
+               "[ ! ] -> True\n[\xA7saved:Visor=0][\xA7saved:Diff=0][\xA7saved:GameScore=150]");
     {
         ScreenScript script;
         script.then([] {
@@ -158,7 +147,8 @@ TEST_F(ActionTest, NewGameStartsAtZeroAndResumeAtTheSavedScore)
         });
         run_action(play_action);
     }
-    EXPECT_EQ(save(), save_file(true, '3', '1', "150"));
+    EXPECT_EQ(save(),
+              "[ ! ] -> True\n[\xA7saved:Visor=3][\xA7saved:Diff=1][\xA7saved:GameScore=150]");
     EXPECT_GE(clock.total_delay(), 1500u);
 
     // New game from the same file: starts at 0, so nothing is left to resume.
@@ -170,32 +160,35 @@ TEST_F(ActionTest, NewGameStartsAtZeroAndResumeAtTheSavedScore)
         });
         run_action(play_action);
     }
-    EXPECT_EQ(save(), save_file(false, '3', '1', "0"));
+    EXPECT_EQ(save(),
+              "[ ! ] -> False\n[\xA7saved:Visor=3][\xA7saved:Diff=1][\xA7saved:GameScore=0]");
 }
 
 TEST_F(ActionTest, MatchRewritesVisorAndDifficultyBeforeItsFirstFrame)
 {
-    write_file(assets::kConfigFile, options_file('5', '2'));
-    write_file(assets::kSaveFile, save_file(false, '0', '0', "0"));
+    write_file(assets::kConfigFile, "[ \xA7Visor ] -> 5\n[ \xA7" "Difficulte ] -> 2");
+    write_file(assets::kSaveFile,
+               "[ ! ] -> False\n[\xA7saved:Visor=0][\xA7saved:Diff=0][\xA7saved:GameScore=0]");
     ScreenScript script;
     script.then([] {
         click_row(255);  // "Nouvelle partie", left at once
         push_key(SDLK_ESCAPE);
     });
     run_action(play_action);
-    EXPECT_EQ(save(), save_file(false, '5', '2', "0"));
+    EXPECT_EQ(save(),
+              "[ ! ] -> False\n[\xA7saved:Visor=5][\xA7saved:Diff=2][\xA7saved:GameScore=0]");
 }
 
 TEST_F(ActionTest, OptionChoicesWriteOneByteAndKeepTheOther)
 {
-    write_file(assets::kConfigFile, options_file('0', '1'));
+    write_file(assets::kConfigFile, "[ \xA7Visor ] -> 0\n[ \xA7" "Difficulte ] -> 1");
     {
         ScreenScript script;
         script.then(row(120))   // "Editer viseur"
             .then(row(300));    // "Heavy Weapon"
         run_action(options_action);
     }
-    EXPECT_EQ(options(), options_file('3', '1'));
+    EXPECT_EQ(options(), "[ \xA7Visor ] -> 3\n[ \xA7" "Difficulte ] -> 1");
 
     {
         ScreenScript script;
@@ -203,7 +196,7 @@ TEST_F(ActionTest, OptionChoicesWriteOneByteAndKeepTheOther)
             .then(row(360));    // "Insane"
         run_action(options_action);
     }
-    EXPECT_EQ(options(), options_file('3', '2'));
+    EXPECT_EQ(options(), "[ \xA7Visor ] -> 3\n[ \xA7" "Difficulte ] -> 2");
 
     std::remove(assets::kConfigFile);
     {
@@ -211,12 +204,12 @@ TEST_F(ActionTest, OptionChoicesWriteOneByteAndKeepTheOther)
         script.then(row(120)).then(row(500));  // "Sniper", with no options file yet
         run_action(options_action);
     }
-    EXPECT_EQ(options(), options_file('5', '0'));
+    EXPECT_EQ(options(), "[ \xA7Visor ] -> 5\n[ \xA7" "Difficulte ] -> 0");
 }
 
 TEST_F(ActionTest, LeavingAChoiceMenuWritesNothingAndLandsOnTheMainMenu)
 {
-    const std::string before = options_file('2', '1');
+    const std::string before = "[ \xA7Visor ] -> 2\n[ \xA7" "Difficulte ] -> 1";
     write_file(assets::kConfigFile, before);
     for (int edit_row : {120, 390}) {
         ScreenScript script;
@@ -277,7 +270,7 @@ TEST_F(ActionTest, DoubleClickOnRetourLandsOnTheMainMenuWithoutChoosing)
 TEST_F(ActionTest, DoubleClickOnEditerDifficulteDoesNotPickInsane)
 {
     // "Insane" (360) lies under "Editer difficulte" (390) at y 430.
-    const std::string before = options_file('1', '0');
+    const std::string before = "[ \xA7Visor ] -> 1\n[ \xA7" "Difficulte ] -> 0";
     write_file(assets::kConfigFile, before);
     ScreenScript script;
     script.then([] {
@@ -294,7 +287,7 @@ TEST_F(ActionTest, DoubleClickOnEditerDifficulteDoesNotPickInsane)
 
 TEST_F(ActionTest, ClickDuringThePauseAfterAChoiceDoesNotReachTheMainMenu)
 {
-    write_file(assets::kConfigFile, options_file('0', '1'));
+    write_file(assets::kConfigFile, "[ \xA7Visor ] -> 0\n[ \xA7" "Difficulte ] -> 1");
     Menu* menu = main_menu(nullptr, options_action, nullptr);
     ScreenScript script;
     script.then_click(400, 349)  // "Options"
@@ -309,7 +302,7 @@ TEST_F(ActionTest, ClickDuringThePauseAfterAChoiceDoesNotReachTheMainMenu)
     menu->run(screen());
     clock.on_delay = nullptr;
 
-    EXPECT_EQ(options(), options_file('3', '1'));
+    EXPECT_EQ(options(), "[ \xA7Visor ] -> 3\n[ \xA7" "Difficulte ] -> 1");
     EXPECT_EQ(main_menu_runs[0], 0) << "the click made during the pause chose \"Jouer\"";
     EXPECT_EQ(script.steps_left(), 0u);
     delete menu;
