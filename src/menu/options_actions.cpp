@@ -1,5 +1,10 @@
 #include "menu/options_actions.h"
 
+#include <array>
+#include <cstddef>
+#include <utility>
+
+#include "core/assets.h"
 #include "menu/main_actions.h"
 #include "menu/menu.h"
 #include "menu/options_screen.h"
@@ -14,14 +19,18 @@ struct Choice {
     MenuAction action;
 };
 
-const Choice kVisorChoices[] = {
-    {"Default", 0, visor_choice_action<'0'>},
-    {"FPS", 100, visor_choice_action<'1'>},
-    {"High Flight Combat", 200, visor_choice_action<'2'>},
-    {"Heavy Weapon", 300, visor_choice_action<'3'>},
-    {"Simple", 400, visor_choice_action<'4'>},
-    {"Sniper", 500, visor_choice_action<'5'>},
-};
+// One item per visor row, from the top of the screen down, 100 px apart;
+// each item's action writes its row's digit.
+constexpr Sint16 kVisorRowSpacing = 100;
+
+template <std::size_t... Row>
+constexpr std::array<Choice, sizeof...(Row)> visor_choices(std::index_sequence<Row...>)
+{
+    return {{{assets::kVisors[Row].label, static_cast<Sint16>(Row * kVisorRowSpacing),
+              visor_choice_action<assets::kVisors[Row].choice>}...}};
+}
+
+const auto kVisorChoices = visor_choices(std::make_index_sequence<assets::kVisorCount>());
 
 const Choice kDifficultyChoices[] = {
     {"Easy", 150, difficulty_choice_action<'0'>},
@@ -29,8 +38,8 @@ const Choice kDifficultyChoices[] = {
     {"Insane", 360, difficulty_choice_action<'2'>},
 };
 
-template <size_t N>
-void run_choice_menu(SDL_Surface* screen, const Choice (&choices)[N])
+template <typename Choices>
+void run_choice_menu(SDL_Surface* screen, const Choices& choices)
 {
     ScreenBlanker blanker;
     Menu* menu = new Menu(false);
