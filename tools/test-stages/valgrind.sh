@@ -9,16 +9,19 @@ if [ ! -x "${programs[0]}" ]; then
   programs=("$root/build/tests/test_menu" "$root/build/tests/test_game")
 fi
 
+# Outside CTest nothing else ends a program that hangs; the session takes
+# about 30 s under valgrind.
+limit=600
 status=0
 for program in "${programs[@]}"; do
   log="$root/build/valgrind-$(basename "$program").log"
-  if env "${test_env[@]}" valgrind --error-exitcode=1 --leak-check=full \
+  if timeout -k 10 "$limit" env "${test_env[@]}" valgrind --error-exitcode=1 --leak-check=full \
       --errors-for-leak-kinds=definite,indirect --show-leak-kinds=definite,indirect \
       --num-callers=30 --suppressions="$root/tools/suppressions/valgrind.supp" \
       --log-file="$log" "$program" >"$log.out" 2>&1; then
     echo "$(basename "$program"):"
   else
-    echo "$(basename "$program"): FAILED (logs: $log, $log.out)" >&2
+    echo "$(basename "$program"): FAILED (logs: $log, $log.out; the limit is ${limit} s)" >&2
     tail -n 40 "$log.out" >&2
     status=1
   fi
