@@ -12,23 +12,6 @@
 
 #include "core/clock.h"
 #include "game/match.h"
-#include "game/target.h"
-#include "game/target_list.h"
-#include "game/target_node.h"
-
-// The benchmark's own access to the match's targets.
-struct MatchProbe {
-    static TargetList& targets(Match& m) { return m.targets; }
-};
-
-struct TargetProbe {
-    static Target& target(TargetNode& n) { return *n.target; }
-    static void place(Target& t, int x, int y)
-    {
-        t.rect.x = static_cast<Sint16>(x);
-        t.rect.y = static_cast<Sint16>(y);
-    }
-};
 
 namespace {
 
@@ -65,12 +48,9 @@ public:
 // fading band so they stay opaque for a few hundred frames.
 void twelve_targets(Match& match)
 {
-    TargetList& list = MatchProbe::targets(match);
-    list.clear();
-    for (Uint32 i = 0; i < 12; ++i) {
-        list.append(0, 0.0);
-        TargetProbe::place(TargetProbe::target(*list.node_at(i)), static_cast<int>(i % 6) * 110,
-                           400 + static_cast<int>(i / 6) * 60);
+    MatchSeam::targets(match).clear();
+    for (int i = 0; i < 12; ++i) {
+        MatchSeam::add_target(match, (i % 6) * 110, 400 + (i / 6) * 60);
     }
 }
 

@@ -3,9 +3,10 @@
 
 #include <SDL.h>
 
-#include "audio/fsound.h"
 #include "core/surface.h"
+#include "game/hud.h"
 #include "game/target_list.h"
+#include "game/visor.h"
 
 // One timed game: its status bar, its visor, its targets and the frame loop
 // that plays it. The caller constructs it, runs it once, hands the score
@@ -15,7 +16,7 @@ public:
     // visor 0-5 and difficulty 0-2 in play; anything else a hand-edited
     // options file can hold is brought back into range here, once.
     Match(Sint16 visor, Sint16 difficulty, Sint32 start_score);
-    ~Match();
+    ~Match() = default;
 
     // The frame loop; returns when the match is over, with the target list
     // empty and `score` holding the score to hand over.
@@ -32,75 +33,76 @@ public:
     void save_score();
 
 private:
-    friend struct MatchProbe;
+    friend struct MatchSeam;
 
     // State of one call of run.
     struct LoopState {
         bool draw_enabled = true;
         bool shot_latched = false;
+        Uint32 now_ms = 0;
         Uint32 last_frame_ms = 0;
+        Uint32 last_tick_ms = 0;
         Uint32 last_spawn_ms = 0;
         Uint32 spawn_interval_ms = 0;
         Uint32 speed_base_ms = 0;
         double speed_bonus = 0.0;
     };
 
-    void create_status_bar();
-    void render_hud_texts();
-    void load_visor(Sint16 visor);
-    void render_score_text();
-    void render_countdown_text(int point_size);
-
     void start_loop();
     void run_iteration(SDL_Surface* screen);
     void absorb_queued_motion();
     void handle_event(SDL_Surface* screen);
     void end_match(SDL_Surface* screen);
-    void move_visor(Uint16 x, Uint16 y);
     void shoot(const SDL_Event& shot);
     void step_speed(Uint32 now);
     void step_countdown();
     void spawn(Uint32 now);
-    void remove_faded_targets();
-    void remove_first_faded_run();
     void floor_score();
     void pace(SDL_Surface* screen, Uint32 now);
     void add_to_score(Sint64 amount);
     void add_time_bonus();
 
-    SDL_Event event;
-    Uint8 ended;
-    Uint8 visor_idle;
-    Uint32 now_ms;
-    Uint32 last_tick_ms;
-    SurfacePtr white_line;
-    SurfacePtr bar;
-    SurfacePtr red_line;
-    SurfacePtr score_text;
-    SurfacePtr difficulty_text;
-    SurfacePtr visor_normal;
-    SurfacePtr visor_over;
-    SurfacePtr countdown_text;
-    SDL_Rect bar_pos;
-    SDL_Rect red_line_pos;
-    SDL_Rect score_pos;
-    SDL_Rect difficulty_pos;
-    SDL_Rect visor_pos;
-    SDL_Rect countdown_pos;
-    FSOUND_SAMPLE* hit_sound = nullptr;
-    FSOUND_SAMPLE* miss_sound = nullptr;
     Sint16 difficulty;
     Sint32 score;
-    Sint32 shown_score;
-    TargetList targets;
-    Uint8 window_active;
-    Uint8 countdown_dirty;
     Uint16 seconds_left;
-
+    Uint8 ended = 0;
+    Uint8 window_active = 1;
+    Hud hud;
+    Visor visor;
+    TargetList targets;
+    // The event handled last; with none waiting it is handled again.
+    SDL_Event event;
     // Events without a position (keys, activation, quit, none yet) must not
     // move the aim, so the visor test uses the last position seen.
     SDL_Event pointer;
     LoopState loop;
+};
+
+// The one way tests and benchmarks reach into a match, kept small: the
+// game never calls it. Each operation stands for something play brings
+// about or shows, without waiting for it.
+struct MatchSeam {
+    // Appends a target of the match's size class (speed bonus 0) at (x, y);
+    // it is the newest, drawn over the others.
+    static Target& add_target(Match& match, int x, int y);
+    // Moves a target at once, as if it had risen there.
+    static void place(Target& target, int x, int y);
+    static TargetList& targets(Match& match);
+
+    static Sint32 score(const Match& match);
+    static Uint16 seconds_left(const Match& match);
+    // Keeps a long test from running out of time, or brings the end near.
+    static void set_seconds_left(Match& match, Uint16 seconds);
+    static bool ended(const Match& match);
+    // As the loop does on a focus loss, before it calls pause.
+    static void lose_focus(Match& match);
+    // The event the loop handled last (with motions folded in).
+    static const SDL_Event& last_event(const Match& match);
+    // Spawn and speed timing, the shot latch: the state of the running loop.
+    static const Match::LoopState& loop(const Match& match);
+
+    static const Hud& hud(const Match& match);
+    static const Visor& visor(const Match& match);
 };
 
 #endif

@@ -45,7 +45,7 @@ void Match::start_loop()
 {
     loop = LoopState();
     loop.speed_base_ms = game_clock().ticks();
-    last_tick_ms = game_clock().ticks();
+    loop.last_tick_ms = game_clock().ticks();
     // The motion this queues centres the visor in the first iteration.
     SDL_WarpMouse(kScreenCentreX, kScreenCentreY);
 }
@@ -53,18 +53,18 @@ void Match::start_loop()
 void Match::run_iteration(SDL_Surface* screen)
 {
     const Uint32 now = game_clock().ticks();
-    now_ms = now;
+    loop.now_ms = now;
     // With no event waiting, the previous one is handled again; every
     // handler gives the same result when repeated.
     if (SDL_PollEvent(&event) && event.type == SDL_MOUSEMOTION) {
         absorb_queued_motion();
     }
     handle_event(screen);
-    visor_idle = pointer_over_live_target(pointer) ? 0 : 1;
+    visor.show_over_target(pointer_over_live_target(pointer));
     step_speed(now);
     step_countdown();
     spawn(now);
-    remove_faded_targets();
+    targets.remove_faded_out();
     floor_score();
     pace(screen, now);
     if (seconds_left == 0) {
@@ -109,7 +109,7 @@ void Match::handle_event(SDL_Surface* screen)
         break;
     case SDL_MOUSEMOTION:
         pointer = event;
-        move_visor(event.motion.x, event.motion.y);
+        visor.centre_on(event.motion.x, event.motion.y);
         break;
     case SDL_MOUSEBUTTONDOWN:
         if (is_trigger(event.button.button)) {
@@ -159,14 +159,14 @@ void Match::shoot(const SDL_Event& shot)
         for (Uint32 i = 0; i < count; ++i) {
             TargetNode* node = targets.node_at(i);
             if (node->hit_test(shot) && node->is_alive() && !loop.shot_latched) {
-                FSOUND_PlaySound(-1, hit_sound);
+                visor.play_hit();
                 add_to_score(static_cast<Uint16>(node->points()));
                 node->kill();
                 add_time_bonus();
             }
         }
     } else if (!loop.shot_latched) {
-        FSOUND_PlaySound(-1, miss_sound);
+        visor.play_miss();
         add_to_score(-(2 * difficulty + 17));
     }
 }
@@ -194,12 +194,12 @@ void Match::step_speed(Uint32 now)
 
 void Match::step_countdown()
 {
-    if (now_ms - last_tick_ms >= kCountdownStepMs) {
+    if (loop.now_ms - loop.last_tick_ms >= kCountdownStepMs) {
         if (seconds_left > 0) {
             --seconds_left;
         }
-        countdown_dirty = 1;
-        last_tick_ms = now_ms;
+        hud.mark_countdown_dirty();
+        loop.last_tick_ms = loop.now_ms;
     }
 }
 
@@ -210,39 +210,6 @@ void Match::spawn(Uint32 now)
         const double interval = RandomRange(1500, 500) - 200.0 * difficulty;
         loop.spawn_interval_ms = interval > 0.0 ? static_cast<Uint32>(interval) : 0;
         loop.last_spawn_ms = now;
-    }
-}
-
-void Match::remove_faded_targets()
-{
-    while (targets.any_faded_out()) {
-        remove_first_faded_run();
-    }
-}
-
-// Unlinks the first run of consecutive faded nodes: cut the chain behind
-// the run, delete the run's first node (which deletes the run), relink.
-void Match::remove_first_faded_run()
-{
-    const Uint32 count = targets.count();
-    Uint32 first = 0;
-    while (!targets.node_at(first)->is_faded_out()) {
-        ++first;
-    }
-    TargetNode* before = first > 0 ? targets.node_at(first - 1) : nullptr;
-    Uint32 end = first + 1;
-    while (end < count && targets.node_at(end)->is_faded_out()) {
-        ++end;
-    }
-    TargetNode* survivor = end < count ? targets.node_at(end) : nullptr;
-
-    TargetNode* run_start = targets.node_at(first);
-    targets.node_at(end - 1)->clear_next();
-    delete run_start;
-    if (before) {
-        before->set_next(survivor);
-    } else {
-        targets.set_head(survivor);
     }
 }
 

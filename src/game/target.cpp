@@ -61,13 +61,13 @@ Target::Target(Sint16 size_class_arg, double speed_bonus)
     rect.w = 0;
     rect.h = 0;
 
-    speed = RandomRange(static_cast<int>(size_class + 1.6), size_class + 1) + speed_bonus;
+    rise = RandomRange(static_cast<int>(size_class + 1.6), size_class + 1) + speed_bonus;
     point_value = static_cast<Sint16>((colour_type + 1) * (size_class + 1));
 }
 
 Uint8 Target::fade_step() const
 {
-    const int frames = static_cast<int>(85.0 / (speed + 1.0));
+    const int frames = static_cast<int>(85.0 / (rise + 1.0));
     // Past speed 84 the band is crossed in under one frame: fade out at once.
     if (frames <= 0) {
         return alpha;
@@ -89,7 +89,7 @@ void Target::update_and_draw(SDL_Surface* screen)
     if (rect.y < 1) {
         alive = 0;
     } else {
-        rect.y = to_position(rect.y - speed);
+        rect.y = to_position(rect.y - rise);
     }
     if (rect.y <= kTopBand) {
         fade();
@@ -103,6 +103,14 @@ void Target::update_and_draw(SDL_Surface* screen)
     blit_at(surface, screen, drawn);
     rect.w = drawn.w;
     rect.h = drawn.h;
+}
+
+SDL_Rect Target::box() const
+{
+    SDL_Rect at = rect;
+    at.w = static_cast<Uint16>(width_of(surface));
+    at.h = static_cast<Uint16>(height_of(surface));
+    return at;
 }
 
 bool Target::hit_test(const SDL_Event& event) const

@@ -23,9 +23,13 @@ public:
     bool is_alive() const { return alive != 0; }
     void kill() { alive = 0; }
     Uint8 current_alpha() const { return alpha; }
+    // Pixels risen per frame.
+    double speed() const { return rise; }
+    // Where the target stands and its size, as hit_test sees it.
+    SDL_Rect box() const;
 
 private:
-    friend struct TargetProbe;
+    friend struct MatchSeam;  // places targets for tests and benchmarks
 
     Uint8 fade_step() const;
     void fade();
@@ -38,7 +42,7 @@ private:
     Sint32 colour_type = 0;
     Sint16 point_value = 0;
     Uint8 alive = 1;
-    double speed = 0.0;
+    double rise = 0.0;
     Sint16 size_class;
 };
 

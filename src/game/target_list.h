@@ -19,12 +19,14 @@ public:
     TargetNode* node_at(Uint32 index) const;
     bool any_faded_out() const;
     void update_and_draw_all(SDL_Surface* screen);
-    // Replaces the head without deleting anything.
-    void set_head(TargetNode* node) { head = node; }
+    // Deletes every target that has faded out; the others keep their order.
+    void remove_faded_out();
     // Deletes every node and its target.
     void clear();
 
 private:
+    void remove_first_faded_run();
+
     TargetNode* head = nullptr;
 };
 

@@ -1,13 +1,13 @@
 #include "game/target_node.h"
 
 TargetNode::TargetNode(Sint16 size_class, double speed_bonus)
-    : target(new Target(size_class, speed_bonus))
+    : owned(new Target(size_class, speed_bonus))
 {
 }
 
 TargetNode::~TargetNode()
 {
-    delete target;
+    delete owned;
     delete next;
 }
 
@@ -27,7 +27,7 @@ Uint32 TargetNode::count_from(Uint32 depth) const
 
 void TargetNode::update_and_draw_all(SDL_Surface* screen)
 {
-    target->update_and_draw(screen);
+    owned->update_and_draw(screen);
     if (next) {
         next->update_and_draw_all(screen);
     }

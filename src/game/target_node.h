@@ -19,21 +19,25 @@ public:
     void update_and_draw_all(SDL_Surface* screen);
     bool any_faded_out() const;
     TargetNode* next_or_self();
+
+    bool hit_test(const SDL_Event& event) const { return owned->hit_test(event); }
+    Sint16 points() const { return owned->points(); }
+    bool is_alive() const { return owned->is_alive(); }
+    void kill() { owned->kill(); }
+    bool is_faded_out() const { return owned->current_alpha() == 0; }
+    Target& target() { return *owned; }
+    const Target& target() const { return *owned; }
+
+private:
+    // The list unlinks runs of faded nodes.
+    friend class TargetList;
+
     // Relinks without deleting anything.
     void set_next(TargetNode* node) { next = node; }
     // Cuts the chain after this node without deleting anything.
     void clear_next() { next = nullptr; }
 
-    bool hit_test(const SDL_Event& event) const { return target->hit_test(event); }
-    Sint16 points() const { return target->points(); }
-    bool is_alive() const { return target->is_alive(); }
-    void kill() { target->kill(); }
-    bool is_faded_out() const { return target->current_alpha() == 0; }
-
-private:
-    friend struct TargetProbe;
-
-    Target* target;
+    Target* owned;
     TargetNode* next = nullptr;
 };
 

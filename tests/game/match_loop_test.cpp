@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -19,20 +20,68 @@ constexpr Uint32 kStart = 1000;
 
 class MatchLoop : public gametest::MatchTest {};
 
-TEST_F(MatchLoop, FirstIterationSpawnsATarget)
+TEST_F(MatchLoop, FirstIterationSpawnsATargetSizedAndSpedByDifficulty)
+{
+    struct Case {
+        Sint16 difficulty;
+        int long_side;
+        double speed;
+    };
+    for (const Case& c : {Case{0, 140, 1.0}, Case{1, 70, 2.0}, Case{2, 35, 3.0}, Case{9, 35, 3.0},
+                          Case{-3, 140, 1.0}}) {
+        make(0, c.difficulty);
+        const Uint32 start = clock.now();
+        Uint32 count = 0;
+        Uint32 spawned_at = 0;
+        SDL_Rect box{};
+        double speed = 0.0;
+        script({[&] {
+            count = targets().count();
+            spawned_at = MatchSeam::loop(m()).last_spawn_ms;
+            box = targets().node_at(0)->target().box();
+            speed = targets().node_at(0)->target().speed();
+        }});
+        play();
+        EXPECT_EQ(count, 1u) << c.difficulty;
+        EXPECT_EQ(spawned_at, start);
+        EXPECT_EQ(std::max(box.w, box.h), c.long_side) << c.difficulty;
+        EXPECT_EQ(speed, c.speed) << c.difficulty;
+        EXPECT_EQ(targets().count(), 0u) << "the loop clears its targets when it ends";
+    }
+}
+
+TEST_F(MatchLoop, TargetsThatFadedOutAreGoneBeforeTheLoopSleeps)
 {
     make(0, 0);
-    Uint32 count = 0;
-    Uint32 spawned_at = 0;
-    script({[&] {
-        count = targets().count();
-        spawned_at = MatchProbe::last_spawn_ms(m());
-    }});
+    const Target* kept[2] = {};
+    bool seen_fading = false;
+    std::vector<std::function<void()>> steps;
+    steps.push_back([&] {
+        kept[0] = &add_target_at(100, 300);
+        // At the top edge a killed target fades twice a frame: out in 22.
+        add_target_at(300, 2).kill();
+        kept[1] = &add_target_at(500, 300);
+    });
+    for (int i = 0; i < 40; ++i) {
+        steps.push_back([&] {
+            EXPECT_FALSE(targets().any_faded_out()) << "step " << i;
+            for (Uint32 n = 0; n < targets().count(); ++n) {
+                seen_fading |= !targets().node_at(n)->is_alive();
+            }
+        });
+    }
+    std::vector<const Target*> left;
+    steps.push_back([&] {
+        for (Uint32 n = 0; n < targets().count(); ++n) {
+            EXPECT_TRUE(targets().node_at(n)->is_alive()) << "the killed target is gone";
+            left.push_back(&targets().node_at(n)->target());
+        }
+    });
+    script(steps);
     play();
-    EXPECT_EQ(count, 1u);
-    EXPECT_EQ(spawned_at, kStart);
-    EXPECT_EQ(targets().count(), 0u) << "the loop clears its targets when it ends";
-    EXPECT_TRUE(MatchProbe::ended(m()));
+    EXPECT_TRUE(seen_fading);
+    EXPECT_NE(std::find(left.begin(), left.end(), kept[0]), left.end());
+    EXPECT_NE(std::find(left.begin(), left.end(), kept[1]), left.end());
 }
 
 TEST_F(MatchLoop, SpawnIntervalsFollowTheDifficulty)
@@ -49,10 +98,10 @@ TEST_F(MatchLoop, SpawnIntervalsFollowTheDifficulty)
         std::vector<std::pair<Uint32, Uint32>> spawns;  // (time, interval drawn then)
         const Uint32 begin = clock.now();
         clock.on_delay = [&](Uint32 now) {
-            MatchProbe::seconds_left(m()) = 100;
-            const Uint32 at = MatchProbe::last_spawn_ms(m());
+            MatchSeam::set_seconds_left(m(), 100);
+            const Uint32 at = MatchSeam::loop(m()).last_spawn_ms;
             if (spawns.empty() || spawns.back().first != at) {
-                spawns.emplace_back(at, MatchProbe::spawn_interval_ms(m()));
+                spawns.emplace_back(at, MatchSeam::loop(m()).spawn_interval_ms);
             }
             if (now - begin > 20000) {
                 push_key(SDLK_ESCAPE);
@@ -85,12 +134,12 @@ TEST_F(MatchLoop, SpeedBonusGrowsEvery45Seconds)
     std::vector<std::pair<double, double>> new_target_speeds;  // (bonus, speed)
     Uint32 last_spawn = 0;
     clock.on_delay = [&](Uint32 now) {
-        MatchProbe::seconds_left(m()) = 100;
-        bonus_at[now - kStart] = MatchProbe::speed_bonus(m());
-        if (MatchProbe::last_spawn_ms(m()) != last_spawn) {
-            last_spawn = MatchProbe::last_spawn_ms(m());
-            Target& newest = TargetProbe::at(targets(), targets().count() - 1);
-            new_target_speeds.emplace_back(MatchProbe::speed_bonus(m()), TargetProbe::speed(newest));
+        MatchSeam::set_seconds_left(m(), 100);
+        bonus_at[now - kStart] = MatchSeam::loop(m()).speed_bonus;
+        if (MatchSeam::loop(m()).last_spawn_ms != last_spawn) {
+            last_spawn = MatchSeam::loop(m()).last_spawn_ms;
+            const Target& newest = targets().node_at(targets().count() - 1)->target();
+            new_target_speeds.emplace_back(MatchSeam::loop(m()).speed_bonus, newest.speed());
         }
         if (now - kStart > 140000) {
             push_key(SDLK_ESCAPE);
@@ -106,7 +155,7 @@ TEST_F(MatchLoop, SpeedBonusGrowsEvery45Seconds)
             EXPECT_DOUBLE_EQ(bonus, 0.4) << elapsed;
         }
     }
-    EXPECT_DOUBLE_EQ(MatchProbe::speed_bonus(m()), 0.6);
+    EXPECT_DOUBLE_EQ(MatchSeam::loop(m()).speed_bonus, 0.6);
     bool saw_faster = false;
     for (const auto& [bonus, speed] : new_target_speeds) {
         EXPECT_DOUBLE_EQ(speed, 1.0 + bonus);
@@ -128,15 +177,15 @@ TEST_F(MatchLoop, OnePressOverTwoLiveTargetsScoresBoth)
                 push_click(320, 220);
             },
             [&] {
-                EXPECT_EQ(MatchProbe::score(m()), points);
+                EXPECT_EQ(score(), points);
                 EXPECT_EQ(hits(m()), 2u);
                 EXPECT_EQ(misses(m()), 0u);
-                EXPECT_EQ(MatchProbe::seconds_left(m()), 10 + 2 + 2);
+                EXPECT_EQ(seconds_left(), 10 + 2 + 2);
                 EXPECT_FALSE(first->is_alive());
                 EXPECT_FALSE(second->is_alive());
             }});
     play();
-    EXPECT_EQ(MatchProbe::score(m()), points);
+    EXPECT_EQ(score(), points);
 }
 
 TEST_F(MatchLoop, HeldButtonShootsOnceUntilReleased)
@@ -155,8 +204,8 @@ TEST_F(MatchLoop, HeldButtonShootsOnceUntilReleased)
             [&] {
                 EXPECT_EQ(hits(m()), 1u);
                 EXPECT_TRUE(later->is_alive()) << "the held press must not shoot again";
-                EXPECT_EQ(MatchProbe::score(m()), points);
-                EXPECT_TRUE(MatchProbe::shot_latched(m()));
+                EXPECT_EQ(score(), points);
+                EXPECT_TRUE(MatchSeam::loop(m()).shot_latched);
                 testsupport::push_button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 320, 220);
                 testsupport::push_button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 320, 220);
             },
@@ -164,7 +213,7 @@ TEST_F(MatchLoop, HeldButtonShootsOnceUntilReleased)
             [&] {
                 EXPECT_EQ(hits(m()), 2u);
                 EXPECT_FALSE(later->is_alive());
-                EXPECT_EQ(MatchProbe::score(m()), points + later->points());
+                EXPECT_EQ(score(), points + later->points());
             }});
     play();
 }
@@ -184,7 +233,7 @@ TEST_F(MatchLoop, OnlyTheLeftMiddleAndRightButtonsShoot)
             [] {}, [] {},
             [&] {
                 EXPECT_EQ(hits(m()), 3u);
-                EXPECT_EQ(MatchProbe::score(m()), points);
+                EXPECT_EQ(score(), points);
                 // Wheel steps both ways and the extra buttons, over empty
                 // space and over a live target.
                 add_target_at(600, 300);
@@ -196,7 +245,7 @@ TEST_F(MatchLoop, OnlyTheLeftMiddleAndRightButtonsShoot)
     play();
     EXPECT_EQ(hits(m()), 3u);
     EXPECT_EQ(misses(m()), 0u);
-    EXPECT_EQ(MatchProbe::score(m()), points) << "neither a miss nor a hit";
+    EXPECT_EQ(score(), points) << "neither a miss nor a hit";
 }
 
 TEST_F(MatchLoop, AWheelStepWhileTheTriggerIsHeldDoesNotReArmIt)
@@ -213,7 +262,7 @@ TEST_F(MatchLoop, AWheelStepWhileTheTriggerIsHeldDoesNotReArmIt)
                 push_click(400, 40, 4);
             },
             [&] {
-                EXPECT_TRUE(MatchProbe::shot_latched(m()));
+                EXPECT_TRUE(MatchSeam::loop(m()).shot_latched);
                 // Pressing another trigger while the left one is held does
                 // not shoot, wheel or not.
                 second = &add_target_at(500, 200);
@@ -234,7 +283,7 @@ TEST_F(MatchLoop, MissCostsPointsByDifficulty)
         make(0, difficulty, 100);
         script({[] { push_click(400, 40); }});
         play();
-        EXPECT_EQ(MatchProbe::score(m()), 100 - penalty) << difficulty;
+        EXPECT_EQ(score(), 100 - penalty) << difficulty;
         EXPECT_EQ(misses(m()), 1u);
         EXPECT_EQ(hits(m()), 0u);
     }
@@ -248,7 +297,7 @@ TEST_F(MatchLoop, PressOverAKilledTargetIsAMiss)
         push_click(320, 220);
     }});
     play();
-    EXPECT_EQ(MatchProbe::score(m()), 50 - 17);
+    EXPECT_EQ(score(), 50 - 17);
     EXPECT_EQ(misses(m()), 1u);
 }
 
@@ -258,8 +307,8 @@ TEST_F(MatchLoop, ScoreNeverShowsBelowZero)
     Sint32 lowest = 0;
     Sint32 lowest_shown = 0;
     const auto miss_and_watch = [&] {
-        lowest = std::min(lowest, MatchProbe::score(m()));
-        lowest_shown = std::min(lowest_shown, MatchProbe::shown_score(m()));
+        lowest = std::min(lowest, score());
+        lowest_shown = std::min(lowest_shown, hud().shown_score());
         push_click(400, 40);
     };
     script({miss_and_watch, miss_and_watch, miss_and_watch, miss_and_watch});
@@ -267,7 +316,7 @@ TEST_F(MatchLoop, ScoreNeverShowsBelowZero)
     EXPECT_EQ(misses(m()), 4u);
     EXPECT_EQ(lowest, 0);
     EXPECT_EQ(lowest_shown, 0);
-    EXPECT_EQ(MatchProbe::score(m()), 0);
+    EXPECT_EQ(score(), 0);
 }
 
 TEST_F(MatchLoop, HitAddsSecondsByDifficulty)
@@ -277,11 +326,11 @@ TEST_F(MatchLoop, HitAddsSecondsByDifficulty)
         make(0, difficulty);
         int before = 0;
         script({[&] {
-                    before = MatchProbe::seconds_left(m());
+                    before = seconds_left();
                     add_target_at(300, 200);
                     push_click(310, 210);
                 },
-                [&] { EXPECT_EQ(MatchProbe::seconds_left(m()), before + bonus) << difficulty; }});
+                [&] { EXPECT_EQ(seconds_left(), before + bonus) << difficulty; }});
         play();
         EXPECT_EQ(hits(m()), 1u);
     }
@@ -291,14 +340,14 @@ TEST_F(MatchLoop, TimeAndScoreSaturateInsteadOfWrapping)
 {
     make(0, 0, 2147483646);
     script({[&] {
-                MatchProbe::seconds_left(m()) = 65533;
+                MatchSeam::set_seconds_left(m(), 65533);
                 add_target_at(300, 200);
                 add_target_at(300, 200);
                 push_click(310, 210);
             },
             [&] {
-                EXPECT_EQ(MatchProbe::seconds_left(m()), 65535);
-                EXPECT_EQ(MatchProbe::score(m()), 2147483647);
+                EXPECT_EQ(seconds_left(), 65535);
+                EXPECT_EQ(score(), 2147483647);
             }});
     play();
     EXPECT_EQ(hits(m()), 2u);
@@ -311,8 +360,8 @@ TEST_F(MatchLoop, EscapeAndWindowCloseKeepTheScoreAndSkipGameOver)
         SDL_FillRect(screen(), nullptr, SDL_MapRGB(screen()->format, 255, 255, 255));
         close ? testsupport::push_quit() : push_key(SDLK_ESCAPE);
         play();
-        EXPECT_TRUE(MatchProbe::ended(m()));
-        EXPECT_EQ(MatchProbe::score(m()), 250);
+        EXPECT_TRUE(MatchSeam::ended(m()));
+        EXPECT_EQ(score(), 250);
         EXPECT_EQ(targets().count(), 0u);
         EXPECT_TRUE(gametest::colour_is(screen(), 0, 553, 0, 0, 0)) << "no frame after leaving";
         EXPECT_TRUE(gametest::colour_is(screen(), 400, 300, 0, 0, 0));
@@ -323,9 +372,9 @@ TEST_F(MatchLoop, OtherKeysDoNothing)
 {
     make(0, 0, 30);
     script({[] { push_key(SDLK_SPACE); }, [] { push_key(SDLK_q); },
-            [&] { EXPECT_FALSE(MatchProbe::ended(m())); }});
+            [&] { EXPECT_FALSE(MatchSeam::ended(m())); }});
     play();
-    EXPECT_EQ(MatchProbe::score(m()), 30);
+    EXPECT_EQ(score(), 30);
 }
 
 TEST_F(MatchLoop, CountdownReachingZeroShowsGameOverAndZeroesTheScore)
@@ -339,8 +388,8 @@ TEST_F(MatchLoop, CountdownReachingZeroShowsGameOverAndZeroesTheScore)
     });
     const int left = play();
     EXPECT_EQ(left, 0) << "game over waits for the key and swallows the rest";
-    EXPECT_EQ(MatchProbe::seconds_left(m()), 0);
-    EXPECT_EQ(MatchProbe::score(m()), 0);
+    EXPECT_EQ(seconds_left(), 0);
+    EXPECT_EQ(score(), 0);
     EXPECT_EQ(misses(m()), 0u);
     EXPECT_GE(clock.now() - kStart, 5000u);
     EXPECT_LT(clock.now() - kStart, 5200u);
@@ -366,13 +415,10 @@ TEST_F(MatchLoop, FocusLossPausesUntilAnyGain)
         testsupport::push_active(0, SDL_APPINPUTFOCUS);
         testsupport::push_active(1, lost == SDL_APPACTIVE ? SDL_APPACTIVE : SDL_APPMOUSEFOCUS);
         bool went_on = false;
-        script({[&] {
-            went_on = !MatchProbe::ended(m());
-            EXPECT_EQ(MatchProbe::window_active(m()), 1);
-        }});
+        script({[&] { went_on = !MatchSeam::ended(m()); }});
         play();
         EXPECT_TRUE(went_on) << "keys, clicks and quit requests during the pause are ignored";
-        EXPECT_EQ(MatchProbe::score(m()), 100);
+        EXPECT_EQ(score(), 100);
         EXPECT_EQ(misses(m()), 0u);
     }
 }
@@ -380,25 +426,25 @@ TEST_F(MatchLoop, FocusLossPausesUntilAnyGain)
 TEST_F(MatchLoop, VisorFollowsThePointerAndKeepsItThroughOtherEvents)
 {
     make(0, 0);
-    SDL_Surface* visor = MatchProbe::visor_normal(m());
-    ASSERT_NE(visor, nullptr);
+    SDL_Surface* picture = visor().normal_picture();
+    ASSERT_NE(picture, nullptr);
     script({[&] {
-                EXPECT_EQ(MatchProbe::visor_pos(m()).x, 400 - visor->w / 2) << "warped to the centre";
+                EXPECT_EQ(visor().position().x, 400 - picture->w / 2) << "warped to the centre";
                 add_target_at(300, 200);
                 testsupport::push_motion(320, 220);
             },
             [&] {
-                EXPECT_EQ(MatchProbe::visor_idle(m()), 0);
-                EXPECT_EQ(MatchProbe::visor_pos(m()).x, 320 - visor->w / 2);
-                EXPECT_EQ(MatchProbe::visor_pos(m()).y, 220 - visor->h / 2);
+                EXPECT_TRUE(visor().is_over_target());
+                EXPECT_EQ(visor().position().x, 320 - picture->w / 2);
+                EXPECT_EQ(visor().position().y, 220 - picture->h / 2);
                 push_key(SDLK_SPACE);
                 testsupport::push_active(1, SDL_APPINPUTFOCUS);
             },
             [&] {
-                EXPECT_EQ(MatchProbe::visor_idle(m()), 0) << "aim kept through key and focus events";
+                EXPECT_TRUE(visor().is_over_target()) << "aim kept through key and focus events";
                 testsupport::push_motion(700, 50);
             },
-            [&] { EXPECT_EQ(MatchProbe::visor_idle(m()), 1); }});
+            [&] { EXPECT_FALSE(visor().is_over_target()); }});
     play();
 }
 
@@ -427,8 +473,8 @@ int queued_events()
 TEST_F(MatchLoop, QueuedMotionIsTakenAtOnceAndTheVisorGoesWhereTheLastOnePoints)
 {
     make(0, 0);
-    SDL_Surface* visor = MatchProbe::visor_normal(m());
-    ASSERT_NE(visor, nullptr);
+    SDL_Surface* picture = visor().normal_picture();
+    ASSERT_NE(picture, nullptr);
     // Four full queues of 125 motions, 500 in all; each burst is queued
     // at one sleep and must be gone by the next.
     constexpr int kBursts = 4;
@@ -440,9 +486,9 @@ TEST_F(MatchLoop, QueuedMotionIsTakenAtOnceAndTheVisorGoesWhereTheLastOnePoints)
             if (burst > 0) {
                 EXPECT_EQ(queued_events(), 0) << "burst " << burst;
                 const int last = pushed - 1;
-                EXPECT_EQ(MatchProbe::visor_pos(m()).x, 100 + last % 600 - visor->w / 2) << burst;
-                EXPECT_EQ(MatchProbe::visor_pos(m()).y, 50 + last % 400 - visor->h / 2) << burst;
-                const SDL_Event& taken = MatchProbe::event(m());
+                EXPECT_EQ(visor().position().x, 100 + last % 600 - picture->w / 2) << burst;
+                EXPECT_EQ(visor().position().y, 50 + last % 400 - picture->h / 2) << burst;
+                const SDL_Event& taken = MatchSeam::last_event(m());
                 EXPECT_EQ(taken.type, SDL_MOUSEMOTION);
                 EXPECT_EQ(taken.motion.xrel, 2 * kPerBurst) << "the steps add up";
                 EXPECT_EQ(taken.motion.yrel, -kPerBurst);
@@ -462,8 +508,8 @@ TEST_F(MatchLoop, QueuedMotionIsTakenAtOnceAndTheVisorGoesWhereTheLastOnePoints)
 TEST_F(MatchLoop, APressAmongMotionsKeepsItsPlaceAndItsPosition)
 {
     make(0, 0);
-    SDL_Surface* visor = MatchProbe::visor_normal(m());
-    ASSERT_NE(visor, nullptr);
+    SDL_Surface* picture = visor().normal_picture();
+    ASSERT_NE(picture, nullptr);
     Target* target = nullptr;
     script({[&] {
                 target = &add_target_at(300, 200);
@@ -477,11 +523,11 @@ TEST_F(MatchLoop, APressAmongMotionsKeepsItsPlaceAndItsPosition)
             },
             [&] {
                 // Two iterations: the first 40 motions as one, then the press.
-                EXPECT_EQ(MatchProbe::visor_pos(m()).x, 639 - visor->w / 2);
-                EXPECT_EQ(MatchProbe::visor_pos(m()).y, 450 - visor->h / 2);
+                EXPECT_EQ(visor().position().x, 639 - picture->w / 2);
+                EXPECT_EQ(visor().position().y, 450 - picture->h / 2);
                 EXPECT_EQ(hits(m()), 1u) << "shot where it was pressed";
                 EXPECT_FALSE(target->is_alive());
-                EXPECT_EQ(MatchProbe::event(m()).type, SDL_MOUSEBUTTONDOWN);
+                EXPECT_EQ(MatchSeam::last_event(m()).type, SDL_MOUSEBUTTONDOWN);
                 SDL_Event head;
                 ASSERT_EQ(SDL_PeepEvents(&head, 1, SDL_PEEKEVENT, SDL_ALLEVENTS), 1);
                 EXPECT_EQ(head.type, SDL_MOUSEBUTTONUP);
@@ -489,9 +535,9 @@ TEST_F(MatchLoop, APressAmongMotionsKeepsItsPlaceAndItsPosition)
             },
             [&] {
                 EXPECT_EQ(queued_events(), 0);
-                EXPECT_FALSE(MatchProbe::shot_latched(m()));
-                EXPECT_EQ(MatchProbe::visor_pos(m()).x, 100 - visor->w / 2);
-                EXPECT_EQ(MatchProbe::visor_pos(m()).y, 439 - visor->h / 2);
+                EXPECT_FALSE(MatchSeam::loop(m()).shot_latched);
+                EXPECT_EQ(visor().position().x, 100 - picture->w / 2);
+                EXPECT_EQ(visor().position().y, 439 - picture->h / 2);
             }});
     play();
     EXPECT_EQ(misses(m()), 0u);
@@ -504,8 +550,8 @@ TEST_F(MatchLoop, ClicksQueuedBeforeTheMatchShowsAreNotShots)
     make(0, 0, 250);
     push_click(700, 100);
     push_click(700, 100);
-    script({[&] { EXPECT_EQ(MatchProbe::score(m()), 250); }});
+    script({[&] { EXPECT_EQ(score(), 250); }});
     play();
     EXPECT_EQ(misses(m()), 0u);
-    EXPECT_EQ(MatchProbe::score(m()), 250);
+    EXPECT_EQ(score(), 250);
 }

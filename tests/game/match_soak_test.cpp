@@ -18,14 +18,13 @@ TEST_F(MatchSoak, HoursOfPlayWithClicksStayBoundedAndEndCleanly)
         ++sleeps;
         TargetList& list = targets();
         most_targets = std::max(most_targets, list.count());
-        lowest_score = std::min(lowest_score, MatchProbe::score(m()));
+        lowest_score = std::min(lowest_score, score());
         // Aim at the newest live target, or shoot into the sky.
         int x = 400;
         int y = 5;
         for (Uint32 i = list.count(); i-- > 0;) {
-            TargetNode* node = list.node_at(i);
-            Target& t = TargetProbe::target(*node);
-            const SDL_Rect& at = TargetProbe::rect(t);
+            const TargetNode* node = list.node_at(i);
+            const SDL_Rect at = node->target().box();
             if (node->is_alive() && at.y > 0) {
                 x = at.x + 2;
                 y = at.y + 2;
@@ -33,19 +32,19 @@ TEST_F(MatchSoak, HoursOfPlayWithClicksStayBoundedAndEndCleanly)
                 break;
             }
         }
-        if (MatchProbe::speed_bonus(m()) > 90.0) {
+        if (MatchSeam::loop(m()).speed_bonus > 90.0) {
             testsupport::push_key(SDLK_ESCAPE);
         } else {
             testsupport::push_click(x, y);
         }
     };
     play();
-    EXPECT_GT(MatchProbe::speed_bonus(m()), 90.0);
+    EXPECT_GT(MatchSeam::loop(m()).speed_bonus, 90.0);
     EXPECT_GT(sleeps, 400u);
     EXPECT_GT(hits_aimed, 300);
     EXPECT_GT(gametest::hits(m()), 300u);
     EXPECT_EQ(lowest_score, 0);
     EXPECT_LT(most_targets, 600u);
     EXPECT_EQ(targets().count(), 0u);
-    EXPECT_TRUE(MatchProbe::ended(m()));
+    EXPECT_TRUE(MatchSeam::ended(m()));
 }

@@ -1,3 +1,4 @@
+#include <string>
 #include <vector>
 
 #include "game_test_support.h"
@@ -5,7 +6,7 @@
 namespace {
 
 // The nodes of a list from its head, by identity.
-std::vector<TargetNode*> nodes(TargetList& list)
+std::vector<TargetNode*> nodes(const TargetList& list)
 {
     std::vector<TargetNode*> out;
     for (Uint32 i = 0; i < list.count(); ++i) {
@@ -14,146 +15,26 @@ std::vector<TargetNode*> nodes(TargetList& list)
     return out;
 }
 
-void fill(TargetList& list, int n)
-{
-    for (int i = 0; i < n; ++i) {
-        list.append(0, 0.0);
-    }
-}
-
-void fade_out(TargetList& list, std::initializer_list<Uint32> indices)
-{
-    for (Uint32 i : indices) {
-        TargetProbe::alpha(TargetProbe::at(list, i)) = 0;
-    }
-}
-
-}  // namespace
-
-TEST(TargetList, EmptyListHasNothingToDo)
-{
-    TargetList list;
-    EXPECT_EQ(list.count(), 0u);
-    EXPECT_FALSE(list.any_faded_out());
-    EXPECT_EQ(list.node_at(0), nullptr);
-    list.update_and_draw_all(nullptr);
-    list.clear();
-    EXPECT_EQ(list.count(), 0u);
-}
-
-TEST(TargetList, AppendsAtTheTailAndIndexesStayOnTheTail)
-{
-    TargetList list;
-    fill(list, 1);
-    TargetNode* first = list.node_at(0);
-    fill(list, 2);
-    EXPECT_EQ(list.count(), 3u);
-    EXPECT_EQ(list.node_at(0), first);
-    EXPECT_EQ(TargetProbe::next(*list.node_at(1)), list.node_at(2));
-    EXPECT_EQ(TargetProbe::next(*list.node_at(2)), nullptr);
-    EXPECT_EQ(list.node_at(5), list.node_at(2));
-    EXPECT_EQ(list.node_at(0xFFFFFFFFu), list.node_at(2));
-}
-
-TEST(TargetList, FadedOutIsSeenAnywhereInTheChain)
-{
-    TargetList list;
-    fill(list, 4);
-    EXPECT_FALSE(list.any_faded_out());
-    fade_out(list, {3});
-    EXPECT_TRUE(list.any_faded_out());
-    EXPECT_TRUE(list.node_at(3)->is_faded_out());
-    EXPECT_FALSE(list.node_at(2)->is_faded_out());
-}
-
-TEST(TargetList, DeletingANodeTakesTheRestOfTheChainWithIt)
-{
-    TargetList list;
-    fill(list, 4);
-    TargetNode* second = list.node_at(1);
-    list.node_at(0)->set_next(nullptr);
-    delete second;  // nodes 1, 2 and 3
-    EXPECT_EQ(list.count(), 1u);
-}
-
-TEST(TargetList, RunAtTheHeadIsUnlinked)
-{
-    TargetList list;
-    fill(list, 5);
-    const auto before = nodes(list);
-    before[1]->clear_next();
-    delete before[0];
-    list.set_head(before[2]);
-    EXPECT_EQ(nodes(list), (std::vector<TargetNode*>{before[2], before[3], before[4]}));
-}
-
-TEST(TargetList, RunInTheMiddleIsUnlinked)
-{
-    TargetList list;
-    fill(list, 5);
-    const auto before = nodes(list);
-    before[3]->clear_next();
-    delete before[3];
-    before[2]->set_next(before[4]);
-    EXPECT_EQ(nodes(list), (std::vector<TargetNode*>{before[0], before[1], before[2], before[4]}));
-}
-
-TEST(TargetList, RemovingTheOnlyNodeEmptiesTheList)
-{
-    TargetList list;
-    fill(list, 1);
-    TargetNode* only = list.node_at(0);
-    only->clear_next();
-    delete only;
-    list.set_head(nullptr);
-    EXPECT_EQ(list.count(), 0u);
-    fill(list, 2);
-    EXPECT_EQ(list.count(), 2u);
-}
-
-TEST(TargetList, ClearEmptiesAndAppendingStartsANewChain)
-{
-    TargetList list;
-    fill(list, 6);
-    list.clear();
-    EXPECT_EQ(list.count(), 0u);
-    EXPECT_FALSE(list.any_faded_out());
-    fill(list, 1);
-    EXPECT_EQ(list.count(), 1u);
-}
-
-TEST(TargetList, DrawsEveryTargetOncePerFrameInChainOrder)
-{
-    SDL_Surface* screen = SDL_CreateRGBSurface(SDL_SWSURFACE, 800, 600, 32, 0, 0, 0, 0);
-    TargetList list;
-    fill(list, 3);
-    TargetProbe::speed(TargetProbe::at(list, 1)) = 2.0;
-    list.update_and_draw_all(screen);
-    EXPECT_EQ(TargetProbe::rect(TargetProbe::at(list, 0)).y, 552);
-    EXPECT_EQ(TargetProbe::rect(TargetProbe::at(list, 1)).y, 551);
-    EXPECT_EQ(TargetProbe::rect(TargetProbe::at(list, 2)).y, 552);
-
-    // A newer target is drawn over an older one.
-    TargetProbe::place(TargetProbe::at(list, 0), 0, 100);
-    TargetProbe::place(TargetProbe::at(list, 2), 0, 100);
-    list.update_and_draw_all(screen);
-    SDL_Surface* newest = TargetProbe::surface(TargetProbe::at(list, 2));
-    EXPECT_TRUE(testsupport::same_colour(testsupport::pixel_at(screen, 1, 100),
-                                         testsupport::pixel_at(newest, 0, 0)));
-    SDL_FreeSurface(screen);
-}
-
-// The loop's removal of faded runs, on a real match.
-class FadedRunRemoval : public gametest::MatchTest {
+// A scratch screen to run frames on.
+class TargetListTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    TargetListTest() : screen(SDL_CreateRGBSurface(SDL_SWSURFACE, 800, 600, 32, 0, 0, 0, 0)) {}
+    ~TargetListTest() override { SDL_FreeSurface(screen); }
+
+    // One target per character, oldest first: '.' rises at speed 1 and stays
+    // opaque for hundreds of frames; 'x' rises past the fading band within
+    // its first frame and so fades out in it. Then runs that one frame.
+    void fill_and_run_a_frame(const std::string& pattern)
     {
-        make(0, 0);
-        fill(targets(), 7);
-        before = nodes(targets());
+        for (char c : pattern) {
+            list.append(0, c == 'x' ? 600.0 : 0.0);
+        }
+        before = nodes(list);
+        list.update_and_draw_all(screen);
     }
 
-    std::vector<TargetNode*> after(std::initializer_list<int> kept)
+    // The nodes at `kept` positions of the chain as filled.
+    std::vector<TargetNode*> survivors(std::initializer_list<int> kept) const
     {
         std::vector<TargetNode*> out;
         for (int i : kept) {
@@ -162,41 +43,126 @@ protected:
         return out;
     }
 
+    SDL_Surface* screen;
+    TargetList list;
     std::vector<TargetNode*> before;
 };
 
-TEST_F(FadedRunRemoval, NothingFadedLeavesTheChainAlone)
+}  // namespace
+
+TEST_F(TargetListTest, EmptyListHasNothingToDo)
 {
-    MatchProbe::remove_faded_targets(m());
-    EXPECT_EQ(nodes(targets()), before);
+    EXPECT_EQ(list.count(), 0u);
+    EXPECT_FALSE(list.any_faded_out());
+    EXPECT_EQ(list.node_at(0), nullptr);
+    list.update_and_draw_all(screen);
+    list.remove_faded_out();
+    list.clear();
+    EXPECT_EQ(list.count(), 0u);
 }
 
-TEST_F(FadedRunRemoval, RunsAtTheHeadInTheMiddleAndAtTheTailGoInOrder)
+TEST_F(TargetListTest, AppendsAtTheTailAndIndexesPastItStayOnTheTail)
 {
-    fade_out(targets(), {0, 1, 3, 5, 6});
-    MatchProbe::remove_faded_targets(m());
-    EXPECT_EQ(nodes(targets()), after({2, 4}));
-    EXPECT_FALSE(targets().any_faded_out());
+    list.append(0, 0.0);
+    TargetNode* first = list.node_at(0);
+    list.append(0, 0.0);
+    list.append(0, 0.0);
+    EXPECT_EQ(list.count(), 3u);
+    EXPECT_EQ(list.node_at(0), first) << "the oldest stays at the head";
+    EXPECT_NE(list.node_at(1), first);
+    EXPECT_NE(list.node_at(2), list.node_at(1));
+    EXPECT_EQ(list.node_at(5), list.node_at(2));
+    EXPECT_EQ(list.node_at(0xFFFFFFFFu), list.node_at(2));
 }
 
-TEST_F(FadedRunRemoval, SingleFadedNodeBetweenLiveOnes)
+TEST_F(TargetListTest, DrawsEveryTargetOncePerFrameNewestOnTop)
 {
-    fade_out(targets(), {4});
-    MatchProbe::remove_faded_targets(m());
-    EXPECT_EQ(nodes(targets()), after({0, 1, 2, 3, 5, 6}));
+    list.append(0, 0.0);
+    list.append(0, 1.0);
+    list.append(0, 0.0);
+    list.update_and_draw_all(screen);
+    EXPECT_EQ(list.node_at(0)->target().box().y, 552);
+    EXPECT_EQ(list.node_at(1)->target().box().y, 551);
+    EXPECT_EQ(list.node_at(2)->target().box().y, 552);
+
+    // The newest is drawn last, over an older one standing at the same
+    // place: told apart by their colours, seen apart first.
+    TargetNode* oldest = list.node_at(0);
+    TargetNode* newest = list.node_at(2);
+    for (int redraw = 0; redraw < 20; ++redraw) {
+        MatchSeam::place(oldest->target(), 0, 101);
+        MatchSeam::place(newest->target(), 200, 101);
+        list.update_and_draw_all(screen);
+        const SDL_Color old_colour = testsupport::pixel_at(screen, 1, 100);
+        const SDL_Color new_colour = testsupport::pixel_at(screen, 201, 100);
+        if (testsupport::same_colour(old_colour, new_colour)) {
+            list.append(0, 0.0);  // try the next pair
+            newest = list.node_at(list.count() - 1);
+            continue;
+        }
+        MatchSeam::place(oldest->target(), 0, 301);
+        MatchSeam::place(newest->target(), 0, 301);
+        list.update_and_draw_all(screen);
+        EXPECT_TRUE(testsupport::same_colour(testsupport::pixel_at(screen, 1, 300), new_colour));
+        return;
+    }
+    FAIL() << "no two colours drawn";
 }
 
-TEST_F(FadedRunRemoval, EveryNodeFadedEmptiesTheList)
+TEST_F(TargetListTest, AFadedTargetIsSeenAnywhereInTheChain)
 {
-    fade_out(targets(), {0, 1, 2, 3, 4, 5, 6});
-    MatchProbe::remove_faded_targets(m());
-    EXPECT_EQ(targets().count(), 0u);
+    fill_and_run_a_frame("....");
+    EXPECT_FALSE(list.any_faded_out());
+    list.clear();
+    fill_and_run_a_frame("...x");
+    EXPECT_TRUE(list.any_faded_out());
+    EXPECT_TRUE(list.node_at(3)->is_faded_out());
+    EXPECT_FALSE(list.node_at(2)->is_faded_out());
 }
 
-TEST_F(FadedRunRemoval, KilledButVisibleTargetsStay)
+TEST_F(TargetListTest, RemovingFadedTargetsKeepsTheOthersInTheirOrder)
 {
-    targets().node_at(2)->kill();
-    fade_out(targets(), {3});
-    MatchProbe::remove_faded_targets(m());
-    EXPECT_EQ(nodes(targets()), after({0, 1, 2, 4, 5, 6}));
+    struct Case {
+        const char* pattern;
+        std::initializer_list<int> kept;
+    };
+    for (const Case& c : {Case{".......", {0, 1, 2, 3, 4, 5, 6}},
+                          Case{"xx.x.xx", {2, 4}},
+                          Case{"....x..", {0, 1, 2, 3, 5, 6}},
+                          Case{"xxx....", {3, 4, 5, 6}},
+                          Case{"...xxx.", {0, 1, 2, 6}},
+                          Case{"....xxx", {0, 1, 2, 3}},
+                          Case{"x.x.x.x", {1, 3, 5}},
+                          Case{"xxxxxxx", {}},
+                          Case{"x", {}}}) {
+        list.clear();
+        fill_and_run_a_frame(c.pattern);
+        list.remove_faded_out();
+        EXPECT_EQ(nodes(list), survivors(c.kept)) << c.pattern;
+        EXPECT_FALSE(list.any_faded_out()) << c.pattern;
+        // The chain stays whole behind the survivors: a new target goes to
+        // its tail.
+        list.append(0, 0.0);
+        EXPECT_EQ(list.count(), c.kept.size() + 1) << c.pattern;
+    }
+}
+
+TEST_F(TargetListTest, KilledButStillVisibleTargetsStay)
+{
+    fill_and_run_a_frame("...x...");
+    list.node_at(2)->kill();
+    list.update_and_draw_all(screen);
+    list.remove_faded_out();
+    EXPECT_EQ(nodes(list), survivors({0, 1, 2, 4, 5, 6}));
+    EXPECT_FALSE(list.node_at(2)->is_alive());
+}
+
+TEST_F(TargetListTest, ClearEmptiesAndAppendingStartsANewChain)
+{
+    fill_and_run_a_frame("..x...");
+    list.clear();
+    EXPECT_EQ(list.count(), 0u);
+    EXPECT_FALSE(list.any_faded_out());
+    list.append(0, 0.0);
+    EXPECT_EQ(list.count(), 1u);
 }

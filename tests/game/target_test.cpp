@@ -1,38 +1,41 @@
+#include <algorithm>
 #include <cstdlib>
+#include <set>
+#include <utility>
 
-#include "core/random_range.h"
 #include "game_test_support.h"
-
-using gametest::colour_is;
 
 namespace {
 
-// The four draws a target makes, replayed from the same seed.
-struct Draws {
-    int orientation;
-    int colour;
-    int x;
+// The eight colours from the cheapest to the dearest, and the points each
+// is worth at size classes 0, 1 and 2 (large, medium, small).
+struct ColourRow {
+    SDL_Color colour;
+    int points[3];
+};
+const ColourRow kColourRows[8] = {
+    {{255, 255, 255, 0}, {1, 2, 3}},  {{255, 255, 0, 0}, {2, 4, 6}},
+    {{255, 121, 0, 0}, {3, 6, 9}},    {{255, 0, 0, 0}, {4, 8, 12}},
+    {{128, 0, 128, 0}, {5, 10, 15}},  {{0, 0, 255, 0}, {6, 12, 18}},
+    {{92, 49, 10, 0}, {7, 14, 21}},   {{2, 2, 2, 0}, {8, 16, 24}},
+};
+
+// Long and short side, and pixels risen per frame, by size class.
+struct SizeRow {
+    int long_side;
+    int short_side;
     double speed;
 };
+const SizeRow kSizeRows[3] = {{140, 50, 1.0}, {70, 25, 2.0}, {35, 13, 3.0}};
 
-Draws replay(unsigned seed, int long_side, int short_side, int size_class, double bonus)
+// glibc's rand(): the seeded cases below are written for its sequence.
+bool rand_is_glibcs()
 {
-    std::srand(seed);
-    Draws d{};
-    d.orientation = static_cast<int>(RandomRange(2, 1));
-    d.colour = static_cast<int>(RandomRange(7, 0));
-    const int width = d.orientation == 1 ? long_side : short_side;
-    d.x = static_cast<int>(RandomRange(800 - width, 0));
-    d.speed = RandomRange(static_cast<int>(size_class + 1.6), size_class + 1) + bonus;
-    return d;
+    std::srand(1);
+    return std::rand() == 1804289383;
 }
 
-const SDL_Color kTable[8] = {
-    {255, 255, 255, 0}, {255, 255, 0, 0}, {255, 121, 0, 0}, {255, 0, 0, 0},
-    {128, 0, 128, 0},   {0, 0, 255, 0},   {92, 49, 10, 0},  {2, 2, 2, 0},
-};
-
-// Runs frames of one target on a scratch surface.
+// Runs frames of targets on a scratch surface.
 class TargetFrames : public ::testing::Test {
 protected:
     TargetFrames() : screen(SDL_CreateRGBSurface(SDL_SWSURFACE, 800, 600, 32, 0, 0, 0, 0)) {}
@@ -45,35 +48,88 @@ protected:
         }
     }
 
+    // Index into kColourRows of the colour the target shows after a frame
+    // on black (near its top: it still stands partly below the screen), or -1.
+    int shown_colour(Target& t)
+    {
+        SDL_FillRect(screen, nullptr, 0);
+        t.update_and_draw(screen);
+        const SDL_Rect box = t.box();
+        const SDL_Color seen = testsupport::pixel_at(screen, box.x + box.w / 2, box.y + 2);
+        for (int i = 0; i < 8; ++i) {
+            if (testsupport::same_colour(seen, kColourRows[i].colour, 0)) {
+                return i;
+            }
+        }
+        return -1;
+    }
+
     SDL_Surface* screen;
 };
 
 }  // namespace
 
-TEST(TargetCreation, DrawsSizeOrientationColourPositionAndSpeedInOrder)
+TEST_F(TargetFrames, SeededTargetsComeOutAsTheirDrawsSay)
 {
-    const int sides[3][2] = {{140, 50}, {70, 25}, {35, 13}};
-    for (int size_class = 0; size_class < 3; ++size_class) {
-        for (unsigned seed = 1; seed <= 40; ++seed) {
+    if (!rand_is_glibcs()) {
+        GTEST_SKIP() << "the seeded cases follow glibc's rand()";
+    }
+    // Per seed, rand() gives orientation (odd: standing), colour (mod 8),
+    // x (mod the free width + 1) and speed, in that order.
+    struct Case {
+        unsigned seed;
+        Sint16 size_class;
+        int w, h;
+        int colour;
+        int x;
+        int points;
+    };
+    for (const Case& c : {Case{1, 0, 50, 140, 6, 256, 7}, Case{2, 0, 140, 50, 7, 186, 8},
+                          Case{3, 1, 70, 25, 1, 99, 4}, Case{4, 1, 25, 70, 3, 322, 8},
+                          Case{5, 2, 13, 35, 5, 278, 18}, Case{6, 2, 13, 35, 1, 28, 6}}) {
+        std::srand(c.seed);
+        Target t(c.size_class, 0.0);
+        const SDL_Rect box = t.box();
+        EXPECT_EQ(box.w, c.w) << c.seed;
+        EXPECT_EQ(box.h, c.h) << c.seed;
+        EXPECT_EQ(box.x, c.x) << c.seed;
+        EXPECT_EQ(box.y, 553) << c.seed;
+        EXPECT_EQ(t.points(), c.points) << c.seed;
+        EXPECT_EQ(t.speed(), kSizeRows[c.size_class].speed) << c.seed;
+        EXPECT_EQ(shown_colour(t), c.colour) << c.seed;
+    }
+}
+
+TEST_F(TargetFrames, EveryTargetMeasuresPaysAndRisesByItsSizeAndColour)
+{
+    for (Sint16 size_class = 0; size_class < 3; ++size_class) {
+        const SizeRow& size = kSizeRows[size_class];
+        std::set<int> colours;
+        std::set<std::pair<int, int>> shapes;
+        int leftmost = 800;
+        int rightmost = 0;
+        for (unsigned seed = 1; seed <= 200; ++seed) {
             std::srand(seed);
-            Target t(static_cast<Sint16>(size_class), 0.0);
-            const Draws d = replay(seed, sides[size_class][0], sides[size_class][1], size_class, 0.0);
-            const bool lying = d.orientation == 1;
-            SDL_Surface* s = TargetProbe::surface(t);
-            ASSERT_NE(s, nullptr);
-            EXPECT_EQ(s->w, lying ? sides[size_class][0] : sides[size_class][1]);
-            EXPECT_EQ(s->h, lying ? sides[size_class][1] : sides[size_class][0]);
-            EXPECT_EQ(TargetProbe::colour_type(t), d.colour);
-            EXPECT_EQ(TargetProbe::rect(t).x, d.x);
-            EXPECT_LE(TargetProbe::rect(t).x + s->w, 800);
-            EXPECT_EQ(TargetProbe::rect(t).y, 553);
-            EXPECT_EQ(TargetProbe::speed(t), size_class + 1.0);
-            EXPECT_EQ(t.points(), (d.colour + 1) * (size_class + 1));
-            EXPECT_TRUE(t.is_alive());
-            EXPECT_EQ(t.current_alpha(), 255);
-            EXPECT_TRUE(colour_is(s, s->w / 2, s->h / 2, kTable[d.colour].r, kTable[d.colour].g,
-                                  kTable[d.colour].b));
+            Target t(size_class, 0.0);
+            const SDL_Rect box = t.box();
+            const int colour = shown_colour(t);
+            ASSERT_GE(colour, 0) << "seed " << seed;
+            EXPECT_EQ(t.points(), kColourRows[colour].points[size_class]) << "seed " << seed;
+            EXPECT_EQ(t.speed(), size.speed);
+            EXPECT_TRUE((box.w == size.long_side && box.h == size.short_side) ||
+                        (box.w == size.short_side && box.h == size.long_side))
+                << box.w << "x" << box.h;
+            EXPECT_GE(box.x, 0);
+            EXPECT_LE(box.x + box.w, 800);
+            colours.insert(colour);
+            shapes.insert({box.w, box.h});
+            leftmost = std::min<int>(leftmost, box.x);
+            rightmost = std::max<int>(rightmost, box.x + box.w);
         }
+        EXPECT_EQ(colours.size(), 8u) << size_class;
+        EXPECT_EQ(shapes.size(), 2u) << size_class;
+        EXPECT_LT(leftmost, 40) << size_class;
+        EXPECT_GT(rightmost, 760) << size_class;
     }
 }
 
@@ -89,167 +145,146 @@ TEST(TargetCreation, MakesExactlyFourDraws)
     EXPECT_EQ(std::rand(), after_target);
 }
 
-TEST(TargetCreation, StandingMediumTargetIs25By70WithinThePlayfield)
-{
-    bool seen = false;
-    for (unsigned seed = 1; seed < 200 && !seen; ++seed) {
-        std::srand(seed);
-        Target t(1, 0.0);
-        if (TargetProbe::surface(t)->w == 25) {
-            seen = true;
-            EXPECT_EQ(TargetProbe::surface(t)->h, 70);
-            EXPECT_GE(TargetProbe::rect(t).x, 0);
-            EXPECT_LE(TargetProbe::rect(t).x, 775);
-        }
-    }
-    EXPECT_TRUE(seen);
-}
-
 TEST(TargetCreation, SpeedBonusAddsToTheClassSpeed)
 {
-    Target t(2, 0.4);
-    EXPECT_DOUBLE_EQ(TargetProbe::speed(t), 3.4);
+    EXPECT_DOUBLE_EQ(Target(2, 0.4).speed(), 3.4);
+    EXPECT_DOUBLE_EQ(Target(0, 0.2).speed(), 1.2);
 }
 
 TEST(TargetCreation, UnknownSizeClassesMeasureLikeTheNearestKnownOne)
 {
     Target big(9, 0.0);
-    EXPECT_EQ(TargetProbe::size_class(big), 2);
-    EXPECT_EQ(std::max(TargetProbe::width(big), TargetProbe::height(big)), 35);
-    EXPECT_EQ(TargetProbe::speed(big), 3.0);
+    EXPECT_EQ(std::max(big.box().w, big.box().h), 35);
+    EXPECT_EQ(big.speed(), 3.0);
     EXPECT_LE(big.points(), 24);
+    EXPECT_EQ(big.points() % 3, 0);
 
     Target small(-4, 0.0);
-    EXPECT_EQ(TargetProbe::size_class(small), 0);
-    EXPECT_EQ(std::max(TargetProbe::width(small), TargetProbe::height(small)), 140);
+    EXPECT_EQ(std::max(small.box().w, small.box().h), 140);
+    EXPECT_EQ(small.speed(), 1.0);
+    EXPECT_LE(small.points(), 8);
 }
 
-TEST(TargetCreation, PointsOfColourFourAtSizeClassOneAreTen)
-{
-    for (unsigned seed = 1; seed < 500; ++seed) {
-        std::srand(seed);
-        Target t(1, 0.0);
-        if (TargetProbe::colour_type(t) == 4) {
-            EXPECT_EQ(t.points(), 10);
-            return;
-        }
-    }
-    FAIL() << "no purple target drawn";
-}
-
-TEST_F(TargetFrames, SpeedOneFadesOutIn43FramesFromTheTopBand)
+TEST_F(TargetFrames, RisesFromAboveTheBarAndStaysOpaqueUntilTheTopBand)
 {
     Target t(0, 0.0);
     frames(t, 553 - 86);
-    EXPECT_EQ(TargetProbe::rect(t).y, 86);
+    EXPECT_EQ(t.box().y, 86);
     EXPECT_EQ(t.current_alpha(), 255);
     frames(t, 1);
-    EXPECT_EQ(TargetProbe::rect(t).y, 85);
+    EXPECT_EQ(t.box().y, 85);
     EXPECT_EQ(t.current_alpha(), 249);
-    frames(t, 41);
-    EXPECT_EQ(t.current_alpha(), 3);
-    frames(t, 1);
-    EXPECT_EQ(t.current_alpha(), 0);
     EXPECT_TRUE(t.is_alive());
+}
+
+// In the top 85 px a target fades by 255 / (frames it takes to cross them)
+// each frame, whole numbers throughout; past speed 84 it is gone at once.
+TEST_F(TargetFrames, FadeStepsInTheTopBandFollowTheSpeed)
+{
+    struct Case {
+        Sint16 size_class;
+        double bonus;
+        int first;  // alpha after the first frame in the band
+        int second;
+        int frames_to_zero;
+    };
+    for (const Case& c : {Case{0, 0.0, 249, 243, 43},    // speed 1: 42 frames, step 6
+                          Case{0, 0.2, 249, 243, 43},    // 1.2: 38 frames, step 6
+                          Case{0, 0.4, 248, 241, 37},    // 1.4: 35 frames, step 7
+                          Case{1, 0.0, 246, 237, 29},    // 2: 28 frames, step 9
+                          Case{2, 0.0, 243, 231, 22},    // 3: 21 frames, step 12
+                          Case{2, 0.4, 242, 229, 20},    // 3.4: 19 frames, step 13
+                          Case{0, 9.0, 219, 183, 8},     // 10: 7 frames, step 36
+                          Case{0, 39.0, 128, 1, 3},      // 40: 2 frames, step 127
+                          Case{0, 83.0, 0, 0, 1},        // 84: 1 frame, step 255
+                          Case{0, 83.5, 0, 0, 1},        // 84.5: under a frame
+                          Case{0, 4999.0, 0, 0, 1}}) {  // 5000
+        Target t(c.size_class, c.bonus);
+        MatchSeam::place(t, 0, 86);
+        frames(t, 1);
+        EXPECT_EQ(t.current_alpha(), c.first) << t.speed();
+        frames(t, 1);
+        EXPECT_EQ(t.current_alpha(), c.second) << t.speed();
+        Target again(c.size_class, c.bonus);
+        MatchSeam::place(again, 0, 86);
+        frames(again, c.frames_to_zero - 1);
+        EXPECT_GT(again.current_alpha(), 0) << t.speed();
+        frames(again, 1);
+        EXPECT_EQ(again.current_alpha(), 0) << t.speed();
+        EXPECT_TRUE(again.is_alive()) << "faded, not killed, speed " << t.speed();
+        frames(again, 3);
+        EXPECT_EQ(again.current_alpha(), 0) << "stays at 0, speed " << t.speed();
+    }
 }
 
 TEST_F(TargetFrames, TargetReachingTheTopStopsAndDies)
 {
     Target t(2, 0.0);
-    TargetProbe::place(t, 100, 1);
+    MatchSeam::place(t, 100, 1);
     frames(t, 1);
-    EXPECT_EQ(TargetProbe::rect(t).y, -2);
+    EXPECT_EQ(t.box().y, -2);
     EXPECT_TRUE(t.is_alive());
-    EXPECT_EQ(t.current_alpha(), 255 - 12);
+    EXPECT_EQ(t.current_alpha(), 243);
     frames(t, 1);
-    EXPECT_EQ(TargetProbe::rect(t).y, -2);
+    EXPECT_EQ(t.box().y, -2);
     EXPECT_FALSE(t.is_alive());
-    EXPECT_EQ(t.current_alpha(), 255 - 12 - 24);
+    EXPECT_EQ(t.current_alpha(), 219) << "two steps of 12 once dead";
 }
 
 TEST_F(TargetFrames, FractionalSpeedsRiseByTheNextWholePixel)
 {
     Target fast(2, 0.4);
     frames(fast, 1);
-    EXPECT_EQ(TargetProbe::rect(fast).y, 549);
+    EXPECT_EQ(fast.box().y, 549);
 
     Target slow(0, 0.2);
     frames(slow, 3);
-    EXPECT_EQ(TargetProbe::rect(slow).y, 553 - 6);
+    EXPECT_EQ(slow.box().y, 547);
 
     // Above the edge the truncation goes toward zero.
-    TargetProbe::place(fast, 10, 1);
+    MatchSeam::place(fast, 10, 1);
     frames(fast, 1);
-    EXPECT_EQ(TargetProbe::rect(fast).y, -2);
+    EXPECT_EQ(fast.box().y, -2);
 }
 
-TEST_F(TargetFrames, AlphaStopsAtZero)
+TEST_F(TargetFrames, KilledTargetFadesOnceBelowTheBandAndTwiceInIt)
 {
     Target t(0, 0.0);
-    TargetProbe::place(t, 0, 50);
-    TargetProbe::alpha(t) = 5;
-    frames(t, 1);
-    EXPECT_EQ(t.current_alpha(), 0);
-    frames(t, 3);
-    EXPECT_EQ(t.current_alpha(), 0);
-}
-
-TEST_F(TargetFrames, KilledTargetFadesOnceBelowAndTwiceInTheBand)
-{
-    Target t(0, 0.0);
-    TargetProbe::place(t, 0, 300);
+    MatchSeam::place(t, 0, 300);
     t.kill();
     frames(t, 1);
-    EXPECT_EQ(TargetProbe::rect(t).y, 299);
-    EXPECT_EQ(t.current_alpha(), 255 - 6);
-    TargetProbe::place(t, 0, 91);
+    EXPECT_EQ(t.box().y, 299);
+    EXPECT_EQ(t.current_alpha(), 249);
+    MatchSeam::place(t, 0, 91);
     frames(t, 5);
-    EXPECT_EQ(TargetProbe::rect(t).y, 86);
-    EXPECT_EQ(t.current_alpha(), 255 - 6 * 5 - 6);
+    EXPECT_EQ(t.box().y, 86);
+    EXPECT_EQ(t.current_alpha(), 219);
     frames(t, 1);
-    EXPECT_EQ(t.current_alpha(), 255 - 6 * 6 - 12);
-}
-
-TEST_F(TargetFrames, SpeedsPastTheBandFadeOutAtOnce)
-{
-    for (double speed : {84.0, 84.5, 100.0, 5000.0}) {
-        Target t(0, 0.0);
-        TargetProbe::speed(t) = speed;
-        TargetProbe::place(t, 0, 80);
-        frames(t, 1);
-        EXPECT_EQ(t.current_alpha(), 0) << speed;
-    }
-    // Slower targets keep the usual step: 255 / trunc(85 / 41) = 127.
-    Target t(0, 0.0);
-    TargetProbe::speed(t) = 40.0;
-    TargetProbe::place(t, 0, 90);
-    frames(t, 1);
-    EXPECT_EQ(t.current_alpha(), 128);
+    EXPECT_EQ(t.current_alpha(), 207);
 }
 
 TEST_F(TargetFrames, HugeSpeedsStayWithinPositionRange)
 {
-    Target t(0, 0.0);
-    TargetProbe::speed(t) = 1e9;
+    Target t(0, 1e9);
     frames(t, 1);
-    EXPECT_EQ(TargetProbe::rect(t).y, -32768);
+    EXPECT_EQ(t.box().y, -32768);
     frames(t, 1);
     EXPECT_FALSE(t.is_alive());
 }
 
-TEST_F(TargetFrames, FadedTargetIsBlendedOverTheBackground)
+TEST_F(TargetFrames, AFadingTargetIsBlendedOverTheBackground)
 {
     std::srand(5);
-    Target t(0, 0.0);
-    TargetProbe::place(t, 200, 87);
+    Target t(0, 39.0);  // speed 40: half its alpha in its first band frame
+    MatchSeam::place(t, 200, 126);
     frames(t, 1);
-    SDL_Surface* s = TargetProbe::surface(t);
-    const SDL_Color full = testsupport::pixel_at(s, 0, 0);
-    EXPECT_TRUE(testsupport::same_colour(testsupport::pixel_at(screen, 201, 86), full));
+    ASSERT_EQ(t.box().y, 86);
+    const SDL_Color full = testsupport::pixel_at(screen, 201, 86);
+    ASSERT_GT(full.r + full.g + full.b, 100);
     SDL_FillRect(screen, nullptr, 0);
-    TargetProbe::alpha(t) = 134;
-    frames(t, 1);  // into the band: alpha 128
-    const SDL_Color half = testsupport::pixel_at(screen, 201, 85);
+    frames(t, 1);
+    ASSERT_EQ(t.current_alpha(), 128);
+    const SDL_Color half = testsupport::pixel_at(screen, 201, 46);
     EXPECT_NEAR(half.r, full.r / 2, 2);
     EXPECT_NEAR(half.g, full.g / 2, 2);
     EXPECT_NEAR(half.b, full.b / 2, 2);
@@ -258,9 +293,9 @@ TEST_F(TargetFrames, FadedTargetIsBlendedOverTheBackground)
 TEST(TargetHitTest, BoxIsInclusiveOnAllFourSides)
 {
     Target t(0, 0.0);
-    TargetProbe::place(t, 100, 200);
-    const int w = TargetProbe::width(t);
-    const int h = TargetProbe::height(t);
+    MatchSeam::place(t, 100, 200);
+    const int w = t.box().w;
+    const int h = t.box().h;
     auto press = [](int x, int y) {
         SDL_Event e{};
         e.type = SDL_MOUSEBUTTONDOWN;
@@ -288,7 +323,7 @@ TEST(TargetHitTest, BoxIsInclusiveOnAllFourSides)
 TEST(TargetHitTest, EventsWithoutAPositionHitNothing)
 {
     Target t(0, 0.0);
-    TargetProbe::place(t, 0, 0);
+    MatchSeam::place(t, 0, 0);
     SDL_Event key{};
     key.type = SDL_KEYDOWN;
     key.key.keysym.sym = SDLK_ESCAPE;
