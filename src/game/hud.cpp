@@ -10,7 +10,9 @@ constexpr int kTextPointSize = 22;
 constexpr int kCountdownPointSize = 40;
 constexpr Sint16 kBarY = 555;
 constexpr Sint16 kTextY = 566;
-constexpr Sint16 kScoreRight = 780;
+// The difficulty starts this far from the left edge; the score ends as far
+// from the right one.
+constexpr Sint16 kTextMargin = 20;
 
 }  // namespace
 
@@ -18,7 +20,8 @@ Hud::Hud(Sint16 difficulty, Sint32 score, Uint16 seconds_left)
 {
     white_line = create_filled_surface(kScreenWidth, 1, kWhite);
     // Never filled: a new surface is all zeros, so the bar shows black.
-    bar.reset(SDL_CreateRGBSurface(SDL_HWSURFACE, kScreenWidth, 45, 32, 0, 0, 0, 0xFF));
+    bar.reset(SDL_CreateRGBSurface(SDL_HWSURFACE, kScreenWidth, kScreenHeight - kBarY, 32, 0, 0,
+                                   0, 0xFF));
     bar_pos = rect_at(0, kBarY);
     red_line = create_filled_surface(kScreenWidth, 2, kRed);
     red_line_pos = rect_at(0, static_cast<Sint16>(bar_pos.y - 2));
@@ -26,7 +29,7 @@ Hud::Hud(Sint16 difficulty, Sint32 score, Uint16 seconds_left)
     char text[32];
     std::snprintf(text, sizeof text, "Difficulte : %c", static_cast<char>('1' + difficulty));
     difficulty_surface = render_shaded(assets::kHudFont, kTextPointSize, text, kWhite, kBlack);
-    difficulty_pos = rect_at(20, kTextY);
+    difficulty_pos = rect_at(kTextMargin, kTextY);
 
     render_countdown(seconds_left, kTextPointSize);
     countdown_pos = rect_at(centred_x(width_of(countdown_surface)),
@@ -40,7 +43,8 @@ void Hud::render_score(Sint32 score)
     char text[32];
     std::snprintf(text, sizeof text, "Score : %ld", static_cast<long>(score));
     score_surface = render_shaded(assets::kHudFont, kTextPointSize, text, kWhite, kBlack);
-    score_pos = rect_at(static_cast<Sint16>(kScoreRight - width_of(score_surface)), kTextY);
+    score_pos = rect_at(static_cast<Sint16>(kScreenWidth - kTextMargin - width_of(score_surface)),
+                        kTextY);
     score_shown = score;
 }
 

@@ -44,7 +44,7 @@ Match::Match(Sint16 visor_row, Sint16 difficulty_index, Sint32 start_score)
 
 void Match::draw_frame(SDL_Surface* screen)
 {
-    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, kBlack.r, kBlack.g, kBlack.b));
     targets.update_and_draw_all(screen);
     visor.draw(screen);
     hud.draw(screen, score, seconds_left);

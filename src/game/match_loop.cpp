@@ -134,7 +134,7 @@ void Match::handle_event(SDL_Surface* screen)
 void Match::end_match(SDL_Surface* screen)
 {
     loop.draw_enabled = false;
-    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, kBlack.r, kBlack.g, kBlack.b));
     ended = 1;
 }
 

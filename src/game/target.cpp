@@ -18,13 +18,10 @@ struct Size {
 constexpr Size kSizes[] = {{140, 50}, {70, 25}, {35, 13}};
 constexpr Sint16 kLastSizeClass = 2;
 
-struct Colour {
-    Uint8 r, g, b;
-};
-
-constexpr Colour kColours[] = {
-    {255, 255, 255}, {255, 255, 0}, {255, 121, 0}, {255, 0, 0},
-    {128, 0, 128},   {0, 0, 255},   {92, 49, 10},  {2, 2, 2},
+// The targets' own colours, from the cheapest to the dearest.
+constexpr SDL_Color kColours[] = {
+    rgb(255, 255, 255), rgb(255, 255, 0), rgb(255, 121, 0), rgb(255, 0, 0),
+    rgb(128, 0, 128),   rgb(0, 0, 255),   rgb(92, 49, 10),  rgb(2, 2, 2),
 };
 
 // A size class without dimensions (a hand-edited difficulty) measures like
@@ -53,10 +50,9 @@ Target::Target(Sint16 size_class_arg, double speed_bonus)
     const int width = lying ? long_side : short_side;
     const int height = lying ? short_side : long_side;
     colour_type = static_cast<Sint32>(RandomRange(7, 0));
-    const Colour& c = kColours[colour_type];
-    surface = create_filled_surface(width, height, rgb(c.r, c.g, c.b));
+    surface = create_filled_surface(width, height, kColours[colour_type]);
 
-    rect.x = static_cast<Sint16>(RandomRange(800 - width, 0));
+    rect.x = static_cast<Sint16>(RandomRange(kScreenWidth - width, 0));
     rect.y = kSpawnY;
     rect.w = 0;
     rect.h = 0;
@@ -67,7 +63,7 @@ Target::Target(Sint16 size_class_arg, double speed_bonus)
 
 Uint8 Target::fade_step() const
 {
-    const int frames = static_cast<int>(85.0 / (rise + 1.0));
+    const int frames = static_cast<int>(kTopBand / (rise + 1.0));
     // Past speed 84 the band is crossed in under one frame: fade out at once.
     if (frames <= 0) {
         return alpha;
