@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "core/clock.h"
+#include "core/geometry.h"
 #include "game/match.h"
 
 namespace {
@@ -28,7 +29,7 @@ public:
         }
         SDL_Init(SDL_INIT_VIDEO);
         TTF_Init();
-        screen = SDL_SetVideoMode(800, 600, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
+        screen = SDL_SetVideoMode(kScreenWidth, kScreenHeight, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
         }

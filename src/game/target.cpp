@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/random_range.h"
+#include "game/target_palette.h"
 
 namespace {
 
@@ -17,12 +18,6 @@ struct Size {
 
 constexpr Size kSizes[] = {{140, 50}, {70, 25}, {35, 13}};
 constexpr Sint16 kLastSizeClass = 2;
-
-// The targets' own colours, from the cheapest to the dearest.
-constexpr SDL_Color kColours[] = {
-    rgb(255, 255, 255), rgb(255, 255, 0), rgb(255, 121, 0), rgb(255, 0, 0),
-    rgb(128, 0, 128),   rgb(0, 0, 255),   rgb(92, 49, 10),  rgb(2, 2, 2),
-};
 
 // A size class without dimensions (a hand-edited difficulty) measures like
 // the nearest one that has them.
@@ -50,7 +45,7 @@ Target::Target(Sint16 size_class_arg, double speed_bonus)
     const int width = lying ? long_side : short_side;
     const int height = lying ? short_side : long_side;
     colour_type = static_cast<Sint32>(RandomRange(7, 0));
-    surface = create_filled_surface(width, height, kColours[colour_type]);
+    surface = create_filled_surface(width, height, kTargetColours[colour_type]);
 
     rect.x = static_cast<Sint16>(RandomRange(kScreenWidth - width, 0));
     rect.y = kSpawnY;

@@ -12,6 +12,7 @@
 #include "audio/fsound.h"
 #include "app/game_main.h"
 #include "core/stale_presses.h"
+#include "game/target_palette.h"
 #include "scripted_clock.h"
 #include "test_support.h"
 
@@ -33,10 +34,8 @@ int queued_events()
 
 bool is_target_colour(SDL_Color c)
 {
-    static const Uint8 table[8][3] = {{255, 255, 255}, {255, 255, 0}, {255, 121, 0}, {255, 0, 0},
-                                      {128, 0, 128},   {0, 0, 255},   {92, 49, 10},  {2, 2, 2}};
-    for (const auto& t : table) {
-        if (c.r == t[0] && c.g == t[1] && c.b == t[2]) {
+    for (const SDL_Color& t : kTargetColours) {
+        if (c.r == t.r && c.g == t.g && c.b == t.b) {
             return true;
         }
     }

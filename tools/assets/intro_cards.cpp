@@ -3,14 +3,10 @@
 #include <cmath>
 
 #include "dsp.h"
+#include "game/target_palette.h"
 #include "typeset.h"
 
 namespace {
-
-constexpr Rgb kTargetColours[8] = {
-    {255, 255, 255}, {255, 255, 0}, {255, 121, 0}, {255, 0, 0},
-    {128, 0, 128},   {0, 0, 255},   {92, 49, 10},  {2, 2, 2},
-};
 
 void emblem(Canvas& c, double cx, double cy, double r, Rgb colour)
 {
@@ -67,7 +63,8 @@ void title_card(const std::string& root)
             continue;  // keep the title clear
         }
         const int size = 14 + static_cast<int>((random.next() + 1.0) * 14);
-        const Rgb colour = kTargetColours[i % 8];
+        const SDL_Color target = kTargetColours[i % kTargetColourCount];
+        const Rgb colour{target.r, target.g, target.b};
         const double alpha = 0.35 + 0.6 * (y / 540.0);
         if (i % 8 == 7) {
             c.fill_rect(static_cast<int>(x) - 1, static_cast<int>(y) - 1, size + 2, size + 2,

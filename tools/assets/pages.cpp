@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "game/target_palette.h"
 #include "typeset.h"
 
 namespace {
@@ -15,15 +16,9 @@ constexpr Rgb kAccent{255, 150, 40};
 constexpr Rgb kMuted{150, 160, 185};
 const std::string kNbsp = "\u00A0";
 
-struct TargetRow {
-    const char* name;
-    Rgb colour;
-};
-
-constexpr TargetRow kRows[8] = {
-    {"Blanc", {255, 255, 255}}, {"Jaune", {255, 255, 0}},  {"Orange", {255, 121, 0}},
-    {"Rouge", {255, 0, 0}},     {"Violet", {128, 0, 128}}, {"Bleu", {0, 0, 255}},
-    {"Marron", {92, 49, 10}},   {"Noir", {2, 2, 2}},
+// The names of the targets' colours, in the game's order.
+constexpr const char* kColourNames[kTargetColourCount] = {
+    "Blanc", "Jaune", "Orange", "Rouge", "Violet", "Bleu", "Marron", "Noir",
 };
 
 Canvas page_background()
@@ -91,7 +86,7 @@ void tables(Canvas& c, const std::string& root)
         draw_text(c, cell, difficulties[d], columns[d], y, kMuted, Align::Centre);
     }
     y += 26;
-    for (int row = 0; row < 8; ++row) {
+    for (int row = 0; row < kTargetColourCount; ++row) {
         if (row % 2 == 0) {
             c.fill_rect(424, y - 2, 348, 24, Rgb{255, 255, 255}, 0.04);
         }
@@ -99,8 +94,9 @@ void tables(Canvas& c, const std::string& root)
             // Near-black needs a light rim to show on a dark page.
             c.fill_rect(433, y + 1, 28, 18, Rgb{200, 200, 210});
         }
-        c.fill_rect(434, y + 2, 26, 16, kRows[row].colour);
-        draw_text(c, cell, kRows[row].name, name_x, y, kText);
+        const SDL_Color colour = kTargetColours[row];
+        c.fill_rect(434, y + 2, 26, 16, Rgb{colour.r, colour.g, colour.b});
+        draw_text(c, cell, kColourNames[row], name_x, y, kText);
         for (int d = 0; d < 3; ++d) {
             draw_text(c, cell, std::to_string((row + 1) * (d + 1)), columns[d], y, kText,
                       Align::Centre);
