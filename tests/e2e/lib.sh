@@ -19,8 +19,19 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Says why, with what the game printed and, when its window is still up,
+# a description of what it shows, so a failure on CI can be read from the log.
 fail() {
   echo "FAIL: $*" >&2
+  if [ -s "$WORK/game.err" ]; then
+    echo "--- the game's standard error:" >&2
+    tail -n 20 "$WORK/game.err" >&2
+  fi
+  if [ -n "$WID" ] && [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null &&
+    xwd -silent -id "$WID" >"$WORK/fail.xwd" 2>/dev/null; then
+    echo "--- the window shows: $(convert "xwd:$WORK/fail.xwd" -scale 8x6! -depth 8 txt:- 2>/dev/null |
+      awk 'NR > 1 {printf "%s ", $3}')" >&2
+  fi
   exit 1
 }
 
