@@ -109,6 +109,15 @@ game_bin="$(from_here "$game_bin")"
 data_dir="$(cd "$data_dir" && pwd -P)"
 game_bin="$(readlink -f "$game_bin")"
 
+# Only a game that will open its window needs the player's folder: --help,
+# --version and arguments the game rejects are answered by the game itself,
+# from here, without creating or touching anything.
+for argument in "$@"; do
+  if [ "$argument" != --fullscreen ]; then
+    exec "$game_bin" "$@"
+  fi
+done
+
 game_dir="$(user_data_home)/tirevane"
 mkdir -p "$game_dir" || die "cannot create the game folder $game_dir"
 game_dir="$(cd "$game_dir" && pwd -P)"

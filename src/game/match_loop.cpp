@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/clock.h"
+#include "core/fullscreen.h"
 #include "core/random_range.h"
 #include "core/stale_presses.h"
 
@@ -56,8 +57,13 @@ void Match::run_iteration(SDL_Surface* screen)
     loop.now_ms = now;
     // With no event waiting, the previous one is handled again; every
     // handler gives the same result when repeated.
-    if (SDL_PollEvent(&event) && event.type == SDL_MOUSEMOTION) {
-        absorb_queued_motion();
+    if (SDL_PollEvent(&event)) {
+        if (handle_fullscreen_key(event)) {
+            // Used up: handled again next frame it would switch back.
+            event.type = SDL_NOEVENT;
+        } else if (event.type == SDL_MOUSEMOTION) {
+            absorb_queued_motion();
+        }
     }
     handle_event(screen);
     visor.show_over_target(pointer_over_live_target(pointer));
