@@ -50,12 +50,10 @@ CommandLine parse_command_line(int argc, const char* const* argv)
     bool bad = false;
     for (int i = 1; i < argc; ++i) {
         const char* argument = argv[i];
-        if (is(argument, "--help")) {
-            command.action = CommandLine::Action::help;
-            return command;
-        }
-        if (is(argument, "--version")) {
-            command.action = CommandLine::Action::version;
+        if (is(argument, "--help") || is(argument, "--version")) {
+            command.action = is(argument, "--help") ? CommandLine::Action::help
+                                                    : CommandLine::Action::version;
+            command.bad_argument.clear();
             return command;
         }
         if (is(argument, "--fullscreen")) {

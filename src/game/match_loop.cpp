@@ -57,13 +57,11 @@ void Match::run_iteration(SDL_Surface* screen)
     loop.now_ms = now;
     // With no event waiting, the previous one is handled again; every
     // handler gives the same result when repeated.
-    if (SDL_PollEvent(&event)) {
-        if (handle_fullscreen_key(event)) {
-            // Used up: handled again next frame it would switch back.
-            event.type = SDL_NOEVENT;
-        } else if (event.type == SDL_MOUSEMOTION) {
-            absorb_queued_motion();
-        }
+    // F11 is taken here, as it arrives: handle_event sees it again in the
+    // frames after it and must not switch back.
+    if (SDL_PollEvent(&event) && !handle_fullscreen_key(event) &&
+        event.type == SDL_MOUSEMOTION) {
+        absorb_queued_motion();
     }
     handle_event(screen);
     visor.show_over_target(pointer_over_live_target(pointer));
