@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installed as bin/tirevane. The game opens every file relative to its
+# Installed as games/tirevane. The game opens every file relative to its
 # working directory and rewrites two of them, so it runs from a per-user
 # game folder: real directories mirroring the installation, its assets as
 # symlinks (refreshed at every start, so an upgrade shows at once), and its
