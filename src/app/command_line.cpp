@@ -35,7 +35,7 @@ constexpr const char* kHelpBody =
     "  System/02/user.saved (partie sauvegardée). Depuis les sources, il se\n"
     "  lance dans le dossier du dépôt. Installé, la commande tirevane le lance\n"
     "  dans le dossier du joueur, ${XDG_DATA_HOME:-~/.local/share}/tirevane,\n"
-    "  qu'elle prépare au premier lancement.\n";
+    "  qu'elle prépare à chaque lancement.\n";
 
 bool is(const char* argument, const char* option)
 {
