@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installed as bin/tirevane. The game opens every file relative to its
+# Installed as games/tirevane. The game opens every file relative to its
 # working directory and rewrites two of them, so it runs from a per-user
 # game folder: real directories mirroring the installation, its assets as
 # symlinks (refreshed at every start, so an upgrade shows at once), and its
@@ -108,6 +108,15 @@ game_bin="$(from_here "$game_bin")"
 [ -x "$game_bin" ] || die "the game program is missing: $game_bin"
 data_dir="$(cd "$data_dir" && pwd -P)"
 game_bin="$(readlink -f "$game_bin")"
+
+# Only a game that will open its window needs the player's folder: --help,
+# --version and arguments the game rejects are answered by the game itself,
+# from here, without creating or touching anything.
+for argument in "$@"; do
+  if [ "$argument" != --fullscreen ]; then
+    exec "$game_bin" "$@"
+  fi
+done
 
 game_dir="$(user_data_home)/tirevane"
 mkdir -p "$game_dir" || die "cannot create the game folder $game_dir"

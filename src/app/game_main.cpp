@@ -11,7 +11,9 @@
 
 #include "core/assets.h"
 #include "audio/fsound.h"
+#include "app/command_line.h"
 #include "app/intro.h"
+#include "core/fullscreen.h"
 #include "core/surface.h"
 #include "menu/main_actions.h"
 #include "menu/menu.h"
@@ -146,8 +148,15 @@ void run_game(SDL_Surface* screen)
     FSOUND_Stream_Close(music);
 }
 
-int tirevane_main(int, char**)
+int tirevane_main(int argc, char** argv)
 {
+    // Answered before any library starts: no window, no sound device.
+    const CommandLine command = parse_command_line(argc, argv);
+    const int answered = answer_command_line(command, stdout, stderr);
+    if (answered >= 0) {
+        return answered;
+    }
+
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
     const bool player_chose_driver = std::getenv("SDL_VIDEODRIVER") != nullptr;
@@ -188,6 +197,10 @@ int tirevane_main(int, char**)
         icon.reset();
         shut_down_libraries();
         return 1;
+    }
+    // The same switch as F11, so a display that cannot do it says so alike.
+    if (command.fullscreen) {
+        toggle_fullscreen();
     }
 
     run_game(screen);

@@ -1,6 +1,7 @@
 #include "app/intro.h"
 
 #include "core/assets.h"
+#include "core/fullscreen.h"
 
 Intro::Intro()
     : presents(load_bmp(assets::kIntroPresents)),
@@ -23,6 +24,9 @@ Intro::Intro()
 bool Intro::poll_input()
 {
     while (SDL_PollEvent(&event)) {
+        if (handle_fullscreen_key(event)) {
+            continue;
+        }
         if (event.type == SDL_KEYDOWN) {
             skip = 1;
             if (event.key.keysym.sym == SDLK_ESCAPE) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/clock.h"
+#include "core/fullscreen.h"
 #include "core/random_range.h"
 #include "core/stale_presses.h"
 
@@ -56,7 +57,10 @@ void Match::run_iteration(SDL_Surface* screen)
     loop.now_ms = now;
     // With no event waiting, the previous one is handled again; every
     // handler gives the same result when repeated.
-    if (SDL_PollEvent(&event) && event.type == SDL_MOUSEMOTION) {
+    // F11 is taken here, as it arrives: handle_event sees it again in the
+    // frames after it and must not switch back.
+    if (SDL_PollEvent(&event) && !handle_fullscreen_key(event) &&
+        event.type == SDL_MOUSEMOTION) {
         absorb_queued_motion();
     }
     handle_event(screen);

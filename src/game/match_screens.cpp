@@ -3,18 +3,33 @@
 #include <cstdio>
 
 #include "core/assets.h"
+#include "core/fullscreen.h"
 #include "core/surface.h"
 
 namespace {
 
-void wait_for_key()
+// The screen holds exactly what is shown; showing it again after a switch
+// spares the player a blank screen until the next event. Returns whether
+// the event was the full-screen key.
+bool switch_and_show(const SDL_Event& event, SDL_Surface* screen)
+{
+    if (!handle_fullscreen_key(event)) {
+        return false;
+    }
+    SDL_Flip(screen);
+    return true;
+}
+
+void wait_for_key(SDL_Surface* screen)
 {
     SDL_Event own;
+    bool fullscreen_key = false;
     do {
         if (!SDL_WaitEvent(&own)) {
             return;  // the event system is gone: nothing can ever arrive
         }
-    } while (own.type != SDL_KEYDOWN);
+        fullscreen_key = switch_and_show(own, screen);
+    } while (fullscreen_key || own.type != SDL_KEYDOWN);
 }
 
 }  // namespace
@@ -30,6 +45,9 @@ void Match::pause(SDL_Surface* screen, SDL_Event& wait_event)
     while (!window_active) {
         // Once no event can arrive any more, nothing could end the pause.
         const bool events_lost = !SDL_WaitEvent(&wait_event);
+        if (!events_lost) {
+            switch_and_show(wait_event, screen);
+        }
         if (events_lost || (wait_event.type == SDL_ACTIVEEVENT && wait_event.active.gain)) {
             window_active = 1;
         }
@@ -63,5 +81,5 @@ void Match::game_over(SDL_Surface* screen)
     title.reset();
     score_line.reset();
     prompt.reset();
-    wait_for_key();
+    wait_for_key(screen);
 }

@@ -2,6 +2,7 @@
 
 #include "core/assets.h"
 #include "core/frame_pacer.h"
+#include "core/fullscreen.h"
 #include "core/stale_presses.h"
 #include "menu/menu_item.h"
 
@@ -104,6 +105,9 @@ void Menu::run(SDL_Surface* screen)
 
 void Menu::handle(SDL_Surface* screen, const SDL_Event& received)
 {
+    // F11 means nothing else here; the screen is drawn again below, as
+    // after any key, which also shows it at once in its new mode.
+    handle_fullscreen_key(received);
     event = received;
     remember_pointer();
     switch (event.type) {

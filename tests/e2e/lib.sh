@@ -56,9 +56,11 @@ prepare_game_dir() {
   cp "$SOURCE_DIR/alphamalemodern.ttf" "$SOURCE_DIR/spaceage.ttf" "$GAME_DIR/"
 }
 
-# Starts the game in its folder; extra environment as arguments (VAR=value).
+# Starts the game in its folder with the arguments in GAME_ARGS; extra
+# environment as arguments (VAR=value).
+GAME_ARGS=()
 start_game() {
-  (cd "$GAME_DIR" && exec env ALSOFT_LOGLEVEL=0 "$@" "$GAME_BIN") >"$WORK/game.out" 2>"$WORK/game.err" &
+  (cd "$GAME_DIR" && exec env ALSOFT_LOGLEVEL=0 "$@" "$GAME_BIN" "${GAME_ARGS[@]}") >"$WORK/game.out" 2>"$WORK/game.err" &
   GAME_PID=$!
   WID="$(timeout 20 xdotool search --sync --name '^Tirevane$' | head -n1)" || fail "no window titled Tirevane"
   [ -n "$WID" ] || fail "no window titled Tirevane"

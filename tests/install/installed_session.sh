@@ -14,7 +14,7 @@ installed_state() { (cd "$prefix" && find . -printf '%y %m %s %p\n' | sort && fi
 installed_state >"$WORK/before"
 
 # lib.sh starts GAME_BIN from GAME_DIR: here the launcher from an empty folder.
-GAME_BIN="$prefix/bin/tirevane"
+GAME_BIN="$prefix/games/tirevane"
 GAME_DIR="$WORK/elsewhere"
 mkdir "$GAME_DIR"
 config="$WORK/xdg/tirevane/System/01/config.conf"

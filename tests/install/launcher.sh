@@ -4,7 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 prefix="$WORK/prefix"
 install_into "$prefix"
-launcher="$prefix/bin/tirevane"
+launcher="$prefix/games/tirevane"
 data="$prefix/share/tirevane"
 xdg="$WORK/xdg"
 game="$xdg/tirevane"
@@ -120,4 +120,26 @@ mkdir "$WORK/bin"
 ln -s "$launcher" "$WORK/bin/tirevane"
 out="$(dry_run "$WORK/bin/tirevane" XDG_DATA_HOME="$WORK/xdg2")" || fail "the linked launcher failed: $out"
 [ "$WORK/xdg2/tirevane/spaceage.ttf" -ef "$data/spaceage.ttf" ] || fail "the linked launcher linked no fonts"
+# 10. Arguments reach the game. --help, --version and anything the game
+#     rejects are answered without creating the player's folder; only a game
+#     that will open its window gets it.
+xdg3="$WORK/xdg3"
+out="$(env -i PATH="$PATH" HOME="$WORK/home3" XDG_DATA_HOME="$xdg3" "$launcher" --help)" ||
+  fail "the launcher's --help failed"
+[ "$(echo "$out" | head -n1)" = "Usage : tirevane [--fullscreen]" ] || fail "--help printed: $out"
+out="$(env -i PATH="$PATH" HOME="$WORK/home3" XDG_DATA_HOME="$xdg3" "$launcher" --version)" ||
+  fail "the launcher's --version failed"
+[ "$(echo "$out" | head -n1)" = "tirevane $("$prefix/libexec/tirevane/tirevane" --version | head -n1 | cut -d' ' -f2)" ] ||
+  fail "--version printed: $out"
+status=0
+env -i PATH="$PATH" HOME="$WORK/home3" XDG_DATA_HOME="$xdg3" "$launcher" --fullscreen --fenetre \
+  >"$WORK/bad.out" 2>"$WORK/bad.err" || status=$?
+[ "$status" = 2 ] || fail "an unknown option exited with $status"
+[ ! -s "$WORK/bad.out" ] || fail "an unknown option printed on stdout: $(cat "$WORK/bad.out")"
+[ "$(head -n1 "$WORK/bad.err")" = "tirevane : option inconnue « --fenetre »" ] ||
+  fail "an unknown option printed: $(cat "$WORK/bad.err")"
+[ ! -e "$xdg3" ] && [ ! -e "$WORK/home3" ] || fail "--help, --version or a bad option created the player's folder"
+out="$(env -i PATH="$PATH" TIREVANE_LAUNCHER_DRY_RUN=1 XDG_DATA_HOME="$xdg3" "$launcher" --fullscreen)" ||
+  fail "--fullscreen failed: $out"
+[ -f "$xdg3/tirevane/System/01/config.conf" ] || fail "--fullscreen did not prepare the player's folder"
 echo "launcher passed"

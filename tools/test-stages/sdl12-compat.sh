@@ -42,6 +42,7 @@ done
 echo "SDL 1.2 from $libdir"
 
 # The unit tests and the end-to-end sessions of the real game; the source
-# check and the installation tests do not depend on which SDL is loaded.
+# check, the installation and package tests do not depend on which SDL is
+# loaded.
 cd "$root/build"
-LD_LIBRARY_PATH="$libdir" ctest --output-on-failure -j"$jobs" -E '^(install_|clang_tidy)'
+LD_LIBRARY_PATH="$libdir" ctest --output-on-failure -j"$jobs" -E '^(install_|package_|clang_tidy)'

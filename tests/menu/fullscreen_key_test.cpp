@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/intro.h"
+#include "core/fullscreen.h"
+#include "menu/menu.h"
+#include "menu_fixture.h"
+
+using namespace testsupport;
+
+namespace {
+
+// Counts the switches asked of the display, which succeed or fail as told.
+class FullscreenKeyTest : public ScreenTest {
+protected:
+    FullscreenKeyTest()
+    {
+        set_fullscreen_switch([this](SDL_Surface* s) {
+            ++switches;
+            switched_surface = s;
+            return display_can_switch ? 1 : 0;
+        });
+    }
+    ~FullscreenKeyTest() override { set_fullscreen_switch(nullptr); }
+
+    int switches = 0;
+    SDL_Surface* switched_surface = nullptr;
+    bool display_can_switch = true;
+};
+
+SDL_Event key_event(Uint8 type, SDLKey key)
+{
+    SDL_Event e{};
+    e.type = type;
+    e.key.type = type;
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = key;
+    return e;
+}
+
+void keep_open(SDL_Surface*, Uint8* close)
+{
+    *close = 0;
+}
+
+}  // namespace
+
+TEST_F(FullscreenKeyTest, OnlyAPressOfF11SwitchesTheOpenScreen)
+{
+    EXPECT_TRUE(handle_fullscreen_key(key_event(SDL_KEYDOWN, SDLK_F11)));
+    EXPECT_EQ(switches, 1);
+    EXPECT_EQ(switched_surface, screen());
+    for (const SDL_Event& other : {key_event(SDL_KEYUP, SDLK_F11), key_event(SDL_KEYDOWN, SDLK_F10),
+                                   key_event(SDL_KEYDOWN, SDLK_f), key_event(SDL_KEYDOWN, SDLK_ESCAPE)}) {
+        EXPECT_FALSE(handle_fullscreen_key(other)) << "type " << int(other.type) << " key " << other.key.keysym.sym;
+    }
+    EXPECT_EQ(switches, 1);
+    EXPECT_EQ(SDL_GetVideoSurface(), screen()) << "the screen every holder keeps is still the one";
+}
+
+TEST_F(FullscreenKeyTest, ADisplayThatCannotSwitchIsToldInOneLine)
+{
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(toggle_fullscreen());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+
+    display_can_switch = false;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(toggle_fullscreen());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "tirevane: this display cannot switch to full screen; the game stays in its window\n");
+
+    // In full screen the line names the other way.
+    screen()->flags |= SDL_FULLSCREEN;
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(handle_fullscreen_key(key_event(SDL_KEYDOWN, SDLK_F11)));
+    screen()->flags &= ~SDL_FULLSCREEN;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "tirevane: this display cannot switch back to a window; the game stays in full "
+              "screen\n");
+    EXPECT_EQ(switches, 3);
+}
+
+TEST_F(FullscreenKeyTest, F11NeitherSkipsNorEndsTheIntro)
+{
+    {
+        Intro intro;
+        push_key(SDLK_F11);
+        EXPECT_FALSE(intro.run(screen()));
+        EXPECT_EQ(intro.flips(), 508u) << "played whole, as without input";
+        EXPECT_EQ(switches, 1);
+    }
+    {
+        // Another key still skips right after it, and Escape still aborts.
+        Intro intro;
+        push_key(SDLK_F11);
+        push_key(SDLK_SPACE);
+        EXPECT_FALSE(intro.run(screen()));
+        EXPECT_LE(intro.flips(), 3u);
+        Intro aborted;
+        push_key(SDLK_F11);
+        push_key(SDLK_ESCAPE);
+        EXPECT_TRUE(aborted.run(screen()));
+        EXPECT_EQ(switches, 3);
+    }
+}
+
+TEST_F(FullscreenKeyTest, F11SwitchesOnAMenuWhichStaysOpen)
+{
+    Menu menu(true);
+    menu.add_item("Jouer", 111, keep_open);
+    push_key(SDLK_F11);
+    push_key(SDLK_F11);
+    push_key(SDLK_ESCAPE);
+    menu.run(screen());
+    EXPECT_EQ(switches, 2);
+    SDL_Event left;
+    EXPECT_EQ(SDL_PollEvent(&left), 0) << "the menu stayed open until Escape";
+}
