@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -115,8 +114,7 @@ TEST(CommandLine, HelpAndVersionGoToStdoutAndSucceed)
     const Answer version = answer({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.err, "");
-    EXPECT_TRUE(std::regex_match(first_line(version.out), std::regex(R"(tirevane [0-9]+\.[0-9]+\.[0-9]+)")))
-        << version.out;
+    EXPECT_EQ(first_line(version.out), "tirevane 1.0.0") << version.out;
     EXPECT_NE(version.out.find("MIT"), std::string::npos);
 }
 
