@@ -66,10 +66,10 @@ start_game() {
   [ -n "$WID" ] || fail "no window titled Tirevane"
 }
 
-# Waits for the game to exit and sets EXIT_STATUS; fails after $1 seconds.
-# (Not usable inside $(...): only this shell can reap the game.)
+# Waits up to $1 seconds for the game to exit; on exit sets EXIT_STATUS and
+# succeeds. (Not usable inside $(...): only this shell can reap the game.)
 EXIT_STATUS=""
-wait_exit() {
+exits_within() {
   local limit="$1"
   for _ in $(seq $((limit * 10))); do
     if ! kill -0 "$GAME_PID" 2>/dev/null; then
@@ -80,7 +80,11 @@ wait_exit() {
     fi
     sleep 0.1
   done
-  fail "the game did not exit within ${limit}s"
+  return 1
+}
+# The same, failing the session when the game is still running.
+wait_exit() {
+  exits_within "$1" || fail "the game did not exit within ${1}s"
 }
 
 is_running() { kill -0 "$GAME_PID" 2>/dev/null; }

@@ -34,11 +34,17 @@ elapsed_ms=$(( $(now_ms) - start ))
 [ "$elapsed_ms" -ge 1300 ] || fail "Quitter ended after only ${elapsed_ms} ms"
 echo "Quitter: exit 0 after ${elapsed_ms} ms"
 
-# 4. Escape on the main menu ends the game too.
+# 4. Escape on the main menu ends the game too. Under a loaded sanitizer
+# build a key sent right after the slide-in was seen to go missing on its
+# way through X; the menu, still shown, gets another press.
 start_game ALSOFT_DRIVERS=null
 skip_intro
-press Escape
-wait_exit 10
+for attempt in 1 2 3; do
+  press Escape
+  exits_within 5 && break
+  wait_for "the main menu still shown after Escape $attempt" 5 main_menu_shown
+done
+[ -z "$GAME_PID" ] || fail "the game did not exit on Escape at its main menu"
 [ "$EXIT_STATUS" = 0 ] || fail "Escape on the main menu did not exit with 0"
 
 # 5. Escape during the intro ends it without the menu.
