@@ -62,7 +62,11 @@ GAME_ARGS=()
 start_game() {
   (cd "$GAME_DIR" && exec env ALSOFT_LOGLEVEL=0 "$@" "$GAME_BIN" "${GAME_ARGS[@]}") >"$WORK/game.out" 2>"$WORK/game.err" &
   GAME_PID=$!
-  WID="$(timeout 20 xdotool search --sync --name '^Tirevane$' | head -n1)" || fail "no window titled Tirevane"
+  # Only once the window is on screen: the caption is set before the window
+  # is mapped, and a key sent to it before then is lost (Escape during the
+  # intro then did nothing on a slow sanitizer build).
+  WID="$(timeout 20 xdotool search --sync --onlyvisible --name '^Tirevane$' | head -n1)" ||
+    fail "no window titled Tirevane"
   [ -n "$WID" ] || fail "no window titled Tirevane"
 }
 
