@@ -47,7 +47,7 @@ prepare_game_dir() {
 
 # Starts the game in its folder; extra environment as arguments (VAR=value).
 start_game() {
-  (cd "$GAME_DIR" && exec env ALSOFT_LOGLEVEL=0 "$@" "$GAME_BIN") >"$WORK/game.out" 2>"$WORK/game.err" &
+  (cd "$GAME_DIR" && exec env "$@" "$GAME_BIN") >"$WORK/game.out" 2>"$WORK/game.err" &
   GAME_PID=$!
   WID="$(timeout 20 xdotool search --sync --name '^Tirevane$' | head -n1)" || fail "no window titled Tirevane"
   [ -n "$WID" ] || fail "no window titled Tirevane"

@@ -5,7 +5,7 @@ start_display
 prepare_game_dir
 
 # 1. Window, intro skipped by a key, the main menu slides in.
-start_game ALSOFT_DRIVERS=null
+start_game SDL_AUDIODRIVER=dummy
 geometry="$(xdotool getwindowgeometry "$WID")"
 echo "$geometry" | grep -q 'Geometry: 800x600' || fail "window is not 800x600: $geometry"
 skip_intro
@@ -35,14 +35,14 @@ elapsed_ms=$(( $(now_ms) - start ))
 echo "Quitter: exit 0 after ${elapsed_ms} ms"
 
 # 4. Escape on the main menu ends the game too.
-start_game ALSOFT_DRIVERS=null
+start_game SDL_AUDIODRIVER=dummy
 skip_intro
 press Escape
 wait_exit 10
 [ "$EXIT_STATUS" = 0 ] || fail "Escape on the main menu did not exit with 0"
 
 # 5. Escape during the intro ends it without the menu.
-start_game ALSOFT_DRIVERS=null
+start_game SDL_AUDIODRIVER=dummy
 pointer_to 400 300
 press Escape
 wait_exit 10
