@@ -96,10 +96,11 @@ rms="$(echo "$stats" | awk '/RMS +amplitude/ {print $3}')"
 length="$(echo "$stats" | awk '/Length \(seconds\)/ {print $3}')"
 awk -v r="$rms" 'BEGIN { exit !(r > 0.01) }' || fail "the recorded sound is silent (RMS $rms)"
 echo "recorded ${length}s of sound, RMS $rms"
-# The disk driver announces itself on standard error (SDL 1.2 in two
-# lines, SDL2 under sdl12-compat in one): only those lines are allowed.
+# The disk driver announces itself in two lines on standard error (SDL 1.2
+# as a WARNING, SDL2 under sdl12-compat as CRITICAL): only those are allowed.
 grep -v -x -e 'WARNING: You are using the SDL disk writer audio driver!' \
   -e " Writing to file \[$WORK/sound.raw\]." \
-  -e 'You are using the SDL disk i/o audio driver!' "$WORK/game.err" >"$WORK/game.err.own" || true
+  -e 'CRITICAL: You are using the SDL disk i/o audio driver!' \
+  -e "CRITICAL:  Writing to file \[$WORK/sound.raw\]." "$WORK/game.err" >"$WORK/game.err.own" || true
 [ ! -s "$WORK/game.err.own" ] || fail "the game printed: $(cat "$WORK/game.err.own")"
 echo "play session passed"
