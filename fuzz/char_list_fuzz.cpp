@@ -13,11 +13,11 @@ using namespace fuzzsupport;
 namespace {
 
 const char kTextFile[] = "text.bin";
-const Sint32 kUntouched = -7;
+const std::int32_t kUntouched = -7;
 
 // The search as documented: the earliest occurrence wins, and an empty
 // text holds no key, not even an empty one.
-bool expected_search(const std::string& text, const char* key, Sint32& position)
+bool expected_search(const std::string& text, const char* key, std::int32_t& position)
 {
     if (text.empty()) {
         return false;
@@ -26,17 +26,17 @@ bool expected_search(const std::string& text, const char* key, Sint32& position)
     if (at == std::string::npos) {
         return false;
     }
-    position = static_cast<Sint32>(at + std::strlen(key));
+    position = static_cast<std::int32_t>(at + std::strlen(key));
     return true;
 }
 
 void check_find_key(KeyScanner& scanner, const std::string& file_bytes, const char* key)
 {
     write_file(kTextFile, file_bytes);
-    Sint32 expected = kUntouched;
+    std::int32_t expected = kUntouched;
     const bool expected_found = expected_search(as_read(file_bytes), key, expected);
 
-    Sint32 position = kUntouched;
+    std::int32_t position = kUntouched;
     FUZZ_CHECK(scanner.find_key(kTextFile, key, &position) == expected_found);
     FUZZ_CHECK(position == expected);
     FUZZ_CHECK(scanner.find_key(kTextFile, key) == expected_found);
@@ -53,19 +53,19 @@ void check_file_reading(const std::string& file_bytes)
 
     const std::string text = as_read(file_bytes);
     FUZZ_CHECK(list.to_bytes() == text);
-    FUZZ_CHECK(list.count() == static_cast<Sint32>(text.size()));
+    FUZZ_CHECK(list.count() == static_cast<std::int32_t>(text.size()));
     FUZZ_CHECK(list.is_empty() == text.empty());
     if (text.empty()) {
         return;
     }
-    const Sint32 count = list.count();
-    for (Sint32 index : {Sint32{0}, count / 2, count - 1, count, count + 9}) {
+    const std::int32_t count = list.count();
+    for (std::int32_t index : {std::int32_t{0}, count / 2, count - 1, count, count + 9}) {
         const std::string::size_type expected = index < count ? index : count - 1;
         FUZZ_CHECK(list.node_at(index)->value() == text[expected]);
     }
     // The search in memory agrees with the one through the file.
-    Sint32 position = kUntouched;
-    Sint32 expected = kUntouched;
+    std::int32_t position = kUntouched;
+    std::int32_t expected = kUntouched;
     const std::string key = text.substr(count / 3, 3);
     FUZZ_CHECK(KeyScanner::search(list, key.c_str(), &position) ==
                expected_search(text, key.c_str(), expected));
@@ -118,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check_find_key(scanner, file_bytes, key.c_str());
     check_find_key(scanner, std::string(file_bytes.rbegin(), file_bytes.rend()), key.c_str());
     remove_file(kTextFile);
-    Sint32 position = kUntouched;
+    std::int32_t position = kUntouched;
     FUZZ_CHECK(!scanner.find_key(kTextFile, key.c_str(), &position));
     FUZZ_CHECK(position == kUntouched);
     return 0;

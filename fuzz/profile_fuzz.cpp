@@ -50,7 +50,7 @@ std::optional<Layout> parse_layout(const std::string& bytes)
     return layout;
 }
 
-Sint32 read_back_score(std::string& digits)
+std::int32_t read_back_score(std::string& digits)
 {
     Profile profile;
     profile.load_score_digits();
@@ -61,13 +61,13 @@ Sint32 read_back_score(std::string& digits)
 // What the game does with the profile: the play action before a match,
 // then the match's score save through a fresh profile.
 void play_and_save(const std::optional<Layout>& layout, bool save_was_empty,
-                   const std::string& config, bool config_present, Sint32 score)
+                   const std::string& config, bool config_present, std::int32_t score)
 {
     Profile profile;
     profile.load();
     profile.load_score_digits();
     const std::string loaded = profile.digits().to_bytes();
-    const Sint32 number = profile.score_to_number();
+    const std::int32_t number = profile.score_to_number();
     FUZZ_CHECK(number >= 0);
     FUZZ_CHECK(number == expected_number(loaded));
     profile.write_visor_difficulty(assets::kSaveFile);
@@ -82,8 +82,8 @@ void play_and_save(const std::optional<Layout>& layout, bool save_was_empty,
 
     if (layout) {
         FUZZ_CHECK(loaded == layout->digits);
-        FUZZ_CHECK(profile.visor_at() == static_cast<Sint32>(layout->marker.size() + 14));
-        FUZZ_CHECK(profile.difficulty_at() == static_cast<Sint32>(layout->marker.size() + 29));
+        FUZZ_CHECK(profile.visor_at() == static_cast<std::int32_t>(layout->marker.size() + 14));
+        FUZZ_CHECK(profile.difficulty_at() == static_cast<std::int32_t>(layout->marker.size() + 29));
     } else if (!save_was_empty) {
         return;
     }
@@ -133,10 +133,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::string config;
     std::string save;
-    Sint32 score = 0;
+    std::int32_t score = 0;
     if (mode % 2 == 0) {
         config = input.bytes(input.byte());
-        score = static_cast<Sint32>(input.word() & INT_MAX);
+        score = static_cast<std::int32_t>(input.word() & INT_MAX);
         save = input.rest();
     } else {
         const char visor = static_cast<char>(input.byte());
@@ -145,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int count = input.byte() % 13; count > 0; --count) {
             digits.push_back(static_cast<char>('0' + input.byte() % 10));
         }
-        score = static_cast<Sint32>(input.word() & INT_MAX);
+        score = static_cast<std::int32_t>(input.word() & INT_MAX);
         save = save_layout((flags & 4) ? kTrue : kFalse, visor, difficulty, digits);
         config = input.rest();
     }
