@@ -54,13 +54,13 @@ struct Layout {
 
 // Walks the chunks; a chunk claiming more than the file holds is cut to
 // what is there, so a truncated file still yields its sound.
-Layout parse(const std::vector<unsigned char>& b)
+Layout parse(const unsigned char* b, std::size_t size)
 {
     Layout layout;
     std::size_t pos = 12;
-    while (pos + 8 <= b.size()) {
+    while (pos + 8 <= size) {
         const std::size_t body = pos + 8;
-        const std::size_t len = std::min<std::size_t>(le32(&b[pos + 4]), b.size() - body);
+        const std::size_t len = std::min<std::size_t>(le32(&b[pos + 4]), size - body);
         if (std::memcmp(&b[pos], "fmt ", 4) == 0 && len >= 16) {
             layout.format = le16(&b[body]);
             layout.channels = le16(&b[body + 2]);
@@ -116,10 +116,18 @@ bool looks_like_wav(const unsigned char* head, std::size_t size)
 std::optional<AudioClip> load(const char* path, int rate)
 {
     std::vector<unsigned char> bytes;
-    if (!path || !read_file(path, bytes) || !looks_like_wav(bytes.data(), bytes.size())) {
+    if (!path || !read_file(path, bytes)) {
         return std::nullopt;
     }
-    const Layout in = parse(bytes);
+    return decode(bytes.data(), bytes.size(), rate);
+}
+
+std::optional<AudioClip> decode(const unsigned char* bytes, std::size_t size, int rate)
+{
+    if (!looks_like_wav(bytes, size) || rate <= 0) {
+        return std::nullopt;
+    }
+    const Layout in = parse(bytes, size);
     if (in.format != kFormatPcm || (in.channels != 1 && in.channels != 2) ||
         (in.bits != 8 && in.bits != 16) || in.rate == 0 || in.rate > 384000 || !in.data) {
         return std::nullopt;

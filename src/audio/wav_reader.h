@@ -16,6 +16,8 @@ bool looks_like_wav(const unsigned char* head, std::size_t size);
 // Nothing for a missing file, another format or one without sound. A file
 // cut short plays what it holds.
 std::optional<AudioClip> load(const char* path, int rate);
+// The same on the file's bytes.
+std::optional<AudioClip> decode(const unsigned char* bytes, std::size_t size, int rate);
 
 }  // namespace wav_reader
 

@@ -145,8 +145,19 @@ private:
     int fd_ = -1;
 };
 
-// The clip in the helper's output, if it is whole and well formed.
-std::optional<AudioClip> parse(const std::vector<char>& bytes)
+}  // namespace
+
+namespace wma_client {
+
+bool looks_like_wma(const unsigned char* head, std::size_t size)
+{
+    // The ASF header object's GUID.
+    static const unsigned char kAsf[16] = {0x30, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11,
+                                           0xA6, 0xD9, 0x00, 0xAA, 0x00, 0x62, 0xCE, 0x6C};
+    return size >= sizeof kAsf && std::memcmp(head, kAsf, sizeof kAsf) == 0;
+}
+
+std::optional<AudioClip> parse_answer(const std::vector<char>& bytes)
 {
     pcm_pipe::Header header{};
     if (bytes.size() < sizeof header) {
@@ -165,18 +176,6 @@ std::optional<AudioClip> parse(const std::vector<char>& bytes)
     clip.pcm.resize(body / sizeof(std::int16_t));
     std::memcpy(clip.pcm.data(), bytes.data() + sizeof header, body);
     return clip;
-}
-
-}  // namespace
-
-namespace wma_client {
-
-bool looks_like_wma(const unsigned char* head, std::size_t size)
-{
-    // The ASF header object's GUID.
-    static const unsigned char kAsf[16] = {0x30, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11,
-                                           0xA6, 0xD9, 0x00, 0xAA, 0x00, 0x62, 0xCE, 0x6C};
-    return size >= sizeof kAsf && std::memcmp(head, kAsf, sizeof kAsf) == 0;
 }
 
 std::string decoder_path()
@@ -216,7 +215,7 @@ std::optional<AudioClip> decode(const char* path, const std::string& decoder,
         report(path, why);
         return std::nullopt;
     }
-    std::optional<AudioClip> clip = parse(output);
+    std::optional<AudioClip> clip = parse_answer(output);
     if (!clip) {
         report(path, decoder + " gave a malformed answer");
     }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "audio/audio_clip.h"
 
@@ -27,6 +28,9 @@ std::string decoder_path();
 // why, and gives nothing: that sound stays silent.
 std::optional<AudioClip> decode(const char* path, const std::string& decoder,
                                 double deadline_seconds = kDeadlineSeconds);
+
+// The clip in the decoder's whole output, if it is complete and well formed.
+std::optional<AudioClip> parse_answer(const std::vector<char>& bytes);
 
 }  // namespace wma_client
 
