@@ -34,8 +34,9 @@ done
 [ -x "$prefix/libexec/tirevane/tirevane" ] || fail "the installed program is not executable"
 # The game looks for its WMA decoder beside itself; the decoder alone maps
 # FFmpeg, the game neither FFmpeg nor OpenAL.
-"$prefix/libexec/tirevane/tirevane-wma-decoder" "$SOURCE_DIR/System/Sounds/simple.wav" | head -c 4 |
-  grep -q '^TVPC$' || fail "the installed WMA decoder does not decode"
+"$prefix/libexec/tirevane/tirevane-wma-decoder" "$SOURCE_DIR/System/Sounds/heavy_weapon.wma" \
+  >"$WORK/decoded" || fail "the installed WMA decoder failed with status $?"
+[ "$(head -c 4 "$WORK/decoded")" = TVPC ] || fail "the installed WMA decoder does not decode"
 game_libs="$(ldd "$prefix/libexec/tirevane/tirevane")"
 if echo "$game_libs" | grep -E 'libav|libswresample|libopenal'; then
   fail "the game links FFmpeg or OpenAL"
