@@ -41,8 +41,13 @@ game_libs="$(ldd "$prefix/libexec/tirevane/tirevane")"
 if echo "$game_libs" | grep -E 'libav|libswresample|libopenal'; then
   fail "the game links FFmpeg or OpenAL"
 fi
-ldd "$prefix/libexec/tirevane/tirevane-wma-decoder" | grep -q libavcodec ||
-  fail "the installed WMA decoder does not link FFmpeg"
+# Read whole first: grep -q would stop reading early and, under pipefail,
+# fail the pipeline through ldd's SIGPIPE.
+decoder_libs="$(ldd "$prefix/libexec/tirevane/tirevane-wma-decoder")"
+case "$decoder_libs" in
+  *libavcodec*) ;;
+  *) fail "the installed WMA decoder does not link FFmpeg" ;;
+esac
 [ -x "$prefix/bin/tirevane" ] || fail "the launcher is not executable"
 
 # 2. The desktop entry validates, and its command and icon name what was
