@@ -49,7 +49,7 @@ prepare_game_dir() {
 start_game() {
   (cd "$GAME_DIR" && exec env "$@" "$GAME_BIN") >"$WORK/game.out" 2>"$WORK/game.err" &
   GAME_PID=$!
-  WID="$(timeout 20 xdotool search --sync --name '^Tirevane$' | head -n1)" || fail "no window titled Tirevane"
+  WID="$(timeout 20 xdotool search --sync --onlyvisible --name '^Tirevane$' | head -n1)" || fail "no window titled Tirevane"
   [ -n "$WID" ] || fail "no window titled Tirevane"
 }
 
