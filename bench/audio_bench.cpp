@@ -1,5 +1,6 @@
 // Costs of the sound layer as the game meets them: opening the menu music,
-// a shot's play call, the output latency and the memory of playing music.
+// a shot's play call, one callback's mixing, the output latency and the
+// memory of playing music.
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
@@ -11,7 +12,6 @@
 #include <thread>
 
 #include "core/assets.h"
-#include "audio/audio_feeder.h"
 #include "audio/audio_layer.h"
 #include "audio/fsound.h"
 
@@ -47,11 +47,11 @@ std::string shot_file()
     return (fs::path(TIREVANE_SOURCE_DIR) / "tests/audio/fixtures/tone.mp3").string();
 }
 
-// The layer on OpenAL Soft's null output unless the environment names a
-// driver: it mixes in real time like a sound card, without one.
+// The layer on SDL's dummy output unless the environment names a driver:
+// it mixes in real time like a sound card, without one.
 bool open_layer()
 {
-    setenv("ALSOFT_DRIVERS", "null", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
     return FSOUND_Init(44100, 32, 0) != 0;
 }
 
@@ -72,7 +72,7 @@ void BM_StreamOpenMusic(benchmark::State& state)
         FSOUND_STREAM* music = FSOUND_Stream_Open(path.c_str(), 0, 0, 0);
         benchmark::DoNotOptimize(music);
         state.PauseTiming();
-        if (!music->audio || !music->audio->streamed()) {
+        if (!music->audio || !music->audio->decoded_while_playing()) {
             state.SkipWithError("the music was not opened as a stream");
         }
         FSOUND_Stream_Close(music);
@@ -112,8 +112,25 @@ void BM_StreamPlayShot(benchmark::State& state)
 }
 BENCHMARK(BM_StreamPlayShot)->Unit(benchmark::kMicrosecond);
 
-// Latency of the opened output: from the configured mixing blocks, and as
-// the device itself reports it.
+// One callback's work while the menu music plays: 512 frames decoded (a
+// piece of 4096 every eighth call) and mixed, on the mixer alone.
+void BM_MixMusicCallback(benchmark::State& state)
+{
+    AudioLayer::instance().init_unplugged(32);
+    FSOUND_STREAM* music = FSOUND_Stream_Open(music_file().c_str(), 0, 0, 0);
+    FSOUND_Stream_SetLoopCount(music, -1);
+    FSOUND_Stream_Play(-1, music);
+    std::int16_t out[512 * 2];
+    for (auto _ : state) {
+        AudioLayer::instance().render(out, 512);
+        benchmark::DoNotOptimize(out);
+    }
+    FSOUND_Stream_Close(music);
+    FSOUND_Close();
+}
+BENCHMARK(BM_MixMusicCallback)->Unit(benchmark::kMicrosecond);
+
+// Latency of the opened output: two callback periods on the device.
 void BM_OutputLatency(benchmark::State& state)
 {
     if (!open_layer()) {
@@ -122,17 +139,16 @@ void BM_OutputLatency(benchmark::State& state)
     }
     AudioDevice* device = AudioLayer::instance().device();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(device->configured_latency_ms());
+        benchmark::DoNotOptimize(device->latency_ms());
     }
-    state.counters["configured_ms"] = device->configured_latency_ms();
-    state.counters["reported_ms"] = device->reported_latency_ms();
+    state.counters["configured_ms"] = device->latency_ms();
+    state.counters["callback_frames"] = device->callback_frames();
     FSOUND_Close();
 }
 BENCHMARK(BM_OutputLatency)->Iterations(1);
 
-// Heap held by the music while it plays (its decoder, feeder buffers and
-// OpenAL's copies of them), after a first open has paid for FFmpeg's
-// one-time tables.
+// Heap held by the music while it plays (its MP3 decoder and piece), after
+// a first open has paid for libmpg123's one-time tables.
 void BM_PlayingMusicMemory(benchmark::State& state)
 {
     if (!open_layer()) {
@@ -152,7 +168,6 @@ void BM_PlayingMusicMemory(benchmark::State& state)
         FSOUND_Stream_Close(music);
     }
     state.counters["heap_bytes"] = static_cast<double>(held);
-    state.counters["feeder_bytes"] = static_cast<double>(AudioFeeder::held_bytes());
     FSOUND_Close();
 }
 BENCHMARK(BM_PlayingMusicMemory)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -22,8 +22,7 @@ public:
     GameWindow()
     {
         setenv("SDL_VIDEODRIVER", "dummy", 0);
-        setenv("ALSOFT_DRIVERS", "null", 0);
-        setenv("ALSOFT_LOGLEVEL", "0", 0);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
         if (chdir(TIREVANE_SOURCE_DIR) != 0) {
             return;
         }

@@ -118,11 +118,12 @@ Menu* build_main_menu()
     return menu;
 }
 
+// The sound first: it runs on SDL's audio, which SDL_Quit closes.
 void shut_down_libraries()
 {
+    FSOUND_Close();
     TTF_Quit();
     SDL_Quit();
-    FSOUND_Close();
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "audio/audio_layer.h"
 
-#include <vector>
+#include <cstring>
 
-#include "audio/audio_decoder.h"
+#include "audio/sound_file.h"
 
 AudioLayer& AudioLayer::instance()
 {
@@ -13,7 +13,7 @@ AudioLayer& AudioLayer::instance()
 AudioLayer::~AudioLayer()
 {
     close();
-    // Handles the program never released: free them with the layer.
+    // Handles the program never released: freed with the layer.
     for (const FSOUND_STREAM* stream : streams_) {
         delete stream;
     }
@@ -22,55 +22,92 @@ AudioLayer::~AudioLayer()
     }
 }
 
-bool AudioLayer::init(int rate, int voices)
+bool AudioLayer::init(int voices)
 {
-    if (!device_) {
-        device_ = AudioDevice::open_default(rate > 0 ? rate : AudioDecoder::kRate, voices);
+    if (device_ && !device_->still_open()) {
+        close();  // SDL_Quit closed it: open it again
     }
-    return device_ != nullptr;
+    if (mixer_) {
+        return true;
+    }
+    auto mixer = std::make_unique<AudioMixer>(voices);
+    device_ = AudioDevice::open(*mixer);
+    if (!device_) {
+        return false;
+    }
+    AudioLock lock(device_.get());
+    mixer_ = std::move(mixer);
+    return true;
 }
 
-bool AudioLayer::init_loopback(int rate, int voices)
+bool AudioLayer::init_unplugged(int voices)
 {
-    if (!device_) {
-        device_ = AudioDevice::open_loopback(rate > 0 ? rate : AudioDecoder::kRate, voices);
+    if (!mixer_) {
+        mixer_ = std::make_unique<AudioMixer>(voices);
     }
-    return device_ != nullptr;
+    return true;
 }
 
 void AudioLayer::close()
 {
-    if (!device_) {
+    if (!mixer_) {
         return;
     }
-    detach_all();
+    // The callback stops for good before anything it reads goes.
     device_.reset();
+    silence_handles();
+    mixer_.reset();
 }
 
-// Streams stop (their threads joined) and every sound object of the device
-// goes before the device itself.
-void AudioLayer::detach_all()
+void AudioLayer::silence_handles()
 {
     for (const FSOUND_STREAM* stream : streams_) {
         const_cast<FSOUND_STREAM*>(stream)->audio.reset();
     }
     for (const FSOUND_SAMPLE* sample : samples_) {
-        auto* owned = const_cast<FSOUND_SAMPLE*>(sample);
-        if (owned->clip) {
-            device_->release(owned->clip->buffer());
-            owned->clip.reset();
-        }
+        const_cast<FSOUND_SAMPLE*>(sample)->clip.reset();
+    }
+}
+
+void AudioLayer::render(std::int16_t* out, std::size_t frames)
+{
+    if (mixer_ && !device_) {
+        mixer_->mix(out, frames);
+    } else {
+        std::memset(out, 0, frames * 2 * sizeof(std::int16_t));
     }
 }
 
 FSOUND_STREAM* AudioLayer::open_stream(const char* path)
 {
     auto* stream = new FSOUND_STREAM;
-    if (device_ && path) {
-        stream->audio = AudioStream::open(*device_, path);
+    if (mixer_ && path) {
+        stream->audio = sound_file::open_stream(path);
     }
     streams_.insert(stream);
     return stream;
+}
+
+void AudioLayer::play_stream(FSOUND_STREAM* stream)
+{
+    if (!stream->audio || !mixer_) {
+        return;
+    }
+    AudioLock lock(device_.get());
+    stream->audio->start(stream->loops);
+    if (stream->audio->playing()) {
+        mixer_->add(stream->audio.get());
+    }
+}
+
+void AudioLayer::stop_stream(FSOUND_STREAM* stream)
+{
+    if (!stream->audio || !mixer_) {
+        return;
+    }
+    AudioLock lock(device_.get());
+    stream->audio->stop();
+    mixer_->remove(stream->audio.get());
 }
 
 void AudioLayer::close_stream(FSOUND_STREAM* stream)
@@ -78,6 +115,7 @@ void AudioLayer::close_stream(FSOUND_STREAM* stream)
     if (streams_.erase(stream) == 0) {
         return;
     }
+    stop_stream(stream);
     delete stream;
 }
 
@@ -89,15 +127,23 @@ bool AudioLayer::owns(const FSOUND_STREAM* stream) const
 FSOUND_SAMPLE* AudioLayer::load_sample(const char* path)
 {
     auto* sample = new FSOUND_SAMPLE;
-    std::vector<std::int16_t> pcm;
-    if (device_ && path && AudioDecoder::decode_file(path, pcm)) {
-        sample->clip = std::make_unique<AudioClip>(pcm);
-        if (!sample->clip->valid()) {
-            sample->clip.reset();
+    if (mixer_ && path) {
+        if (std::optional<AudioClip> clip = sound_file::load(path)) {
+            sample->clip = std::make_unique<AudioClip>(std::move(*clip));
         }
     }
     samples_.insert(sample);
     return sample;
+}
+
+bool AudioLayer::play_sample(FSOUND_SAMPLE* sample)
+{
+    if (!sample->clip || !mixer_) {
+        return false;
+    }
+    AudioLock lock(device_.get());
+    mixer_->play(sample->clip.get());
+    return true;
 }
 
 void AudioLayer::free_sample(FSOUND_SAMPLE* sample)
@@ -105,8 +151,9 @@ void AudioLayer::free_sample(FSOUND_SAMPLE* sample)
     if (samples_.erase(sample) == 0) {
         return;
     }
-    if (sample->clip && device_) {
-        device_->release(sample->clip->buffer());
+    if (sample->clip && mixer_) {
+        AudioLock lock(device_.get());
+        mixer_->stop(sample->clip.get());
     }
     delete sample;
 }

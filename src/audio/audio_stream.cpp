@@ -1,86 +1,98 @@
 #include "audio/audio_stream.h"
 
 #include <algorithm>
-#include <vector>
 
-#include "audio/audio_clip.h"
-#include "audio/audio_decoder.h"
-#include "audio/audio_device.h"
-#include "audio/audio_feeder.h"
-
-AudioStream::AudioStream(ALuint source) : source_(source) {}
-
-std::unique_ptr<AudioStream> AudioStream::open(AudioDevice& device, const char* path)
+void add_frames(std::int32_t* acc, const std::int16_t* pcm, int channels, std::size_t frames)
 {
-    auto decoder = std::make_unique<AudioDecoder>();
-    if (!decoder->open(path)) {
-        return nullptr;
-    }
-    const double seconds = decoder->duration_seconds();
-    std::unique_ptr<AudioClip> clip;
-    if (seconds >= 0.0 && seconds <= kWholeSeconds) {
-        std::vector<std::int16_t> pcm;
-        if (!decoder->read_all(pcm)) {
-            return nullptr;
+    if (channels == 1) {
+        for (std::size_t f = 0; f < frames; ++f) {
+            acc[2 * f] += pcm[f];
+            acc[2 * f + 1] += pcm[f];
         }
-        clip = std::make_unique<AudioClip>(pcm);
-        if (!clip->valid()) {
-            return nullptr;
-        }
-        decoder.reset();
-    }
-    const ALuint source = device.make_source();
-    if (source == 0) {
-        return nullptr;
-    }
-    std::unique_ptr<AudioStream> stream(new AudioStream(source));
-    stream->clip_ = std::move(clip);
-    stream->decoder_ = std::move(decoder);
-    return stream;
-}
-
-AudioStream::~AudioStream()
-{
-    stop();
-    alDeleteSources(1, &source_);
-}
-
-void AudioStream::play(int loops)
-{
-    stop();
-    if (clip_) {
-        play_whole(loops);
-    } else if (decoder_) {
-        feeder_ = std::make_unique<AudioFeeder>(source_, *decoder_, loops);
-    }
-}
-
-void AudioStream::play_whole(int loops)
-{
-    if (loops < 0) {
-        alSourcei(source_, AL_LOOPING, AL_TRUE);
-        alSourcei(source_, AL_BUFFER, static_cast<ALint>(clip_->buffer()));
     } else {
-        // The same buffer queued again and again repeats it without a gap.
-        alSourcei(source_, AL_LOOPING, AL_FALSE);
-        const std::vector<ALuint> queue(static_cast<std::size_t>(std::min(loops, kMaxQueuedLoops)) + 1,
-                                        clip_->buffer());
-        alSourceQueueBuffers(source_, static_cast<ALsizei>(queue.size()), queue.data());
+        for (std::size_t i = 0; i < frames * 2; ++i) {
+            acc[i] += pcm[i];
+        }
     }
-    alSourcePlay(source_);
 }
 
-void AudioStream::stop()
+AudioStream::AudioStream(AudioClip clip) : clip_(std::move(clip)) {}
+
+AudioStream::AudioStream(std::unique_ptr<Mp3Decoder> decoder)
+    : decoder_(std::move(decoder)), piece_(kPieceFrames * 2)
 {
-    if (feeder_) {
-        feeder_.reset();  // joins, stops and unqueues
-        return;
-    }
-    alSourceStop(source_);
-    alSourcei(source_, AL_BUFFER, 0);
 }
 
-bool AudioStream::feeding() const
+void AudioStream::start(int loops)
 {
-    return feeder_ && !feeder_->finished();
+    loops_left_ = loops < 0 ? -1 : loops;
+    pos_ = 0;
+    piece_frames_ = 0;
+    playing_ = decoder_ ? decoder_->rewind() : !clip_.empty();
+}
+
+std::size_t AudioStream::held_bytes() const
+{
+    return (clip_.pcm.capacity() + piece_.capacity()) * sizeof(std::int16_t);
+}
+
+// Decodes the next piece, going round to the start when a loop is left.
+// False at the end of the last pass.
+bool AudioStream::next_piece()
+{
+    std::size_t frames = decoder_->read(piece_.data(), kPieceFrames);
+    bool rewound = false;
+    while (frames < kPieceFrames && loops_left_ != 0) {
+        // A file that gives nothing right after going round would spin.
+        if ((rewound && frames == 0) || !decoder_->rewind()) {
+            break;
+        }
+        rewound = true;
+        if (loops_left_ > 0) {
+            --loops_left_;
+        }
+        const std::size_t got = decoder_->read(piece_.data() + frames * 2, kPieceFrames - frames);
+        if (got == 0) {
+            break;
+        }
+        frames += got;
+    }
+    piece_frames_ = frames;
+    pos_ = 0;
+    return frames > 0;
+}
+
+void AudioStream::mix_into(std::int32_t* acc, std::size_t frames)
+{
+    std::size_t done = 0;
+    while (playing_ && done < frames) {
+        std::size_t available = 0;
+        if (decoder_) {
+            if (pos_ == piece_frames_ && !next_piece()) {
+                playing_ = false;
+                break;
+            }
+            available = piece_frames_ - pos_;
+        } else {
+            if (pos_ == clip_.frames()) {
+                if (loops_left_ == 0) {
+                    playing_ = false;
+                    break;
+                }
+                if (loops_left_ > 0) {
+                    --loops_left_;
+                }
+                pos_ = 0;
+            }
+            available = clip_.frames() - pos_;
+        }
+        const std::size_t n = std::min(available, frames - done);
+        if (decoder_) {
+            add_frames(acc + done * 2, piece_.data() + pos_ * 2, 2, n);
+        } else {
+            add_frames(acc + done * 2, clip_.pcm.data() + pos_ * clip_.channels, clip_.channels, n);
+        }
+        pos_ += n;
+        done += n;
+    }
 }

@@ -1,50 +1,55 @@
 #ifndef TIREVANE_AUDIO_AUDIO_STREAM_H
 #define TIREVANE_AUDIO_AUDIO_STREAM_H
 
-#include <AL/al.h>
-
+#include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
+#include "audio/audio_clip.h"
+#include "audio/mp3_decoder.h"
 #include "core/non_copyable.h"
 
-class AudioClip;
-class AudioDecoder;
-class AudioDevice;
-class AudioFeeder;
-
-// A sound file played on a source of its own. A short file (the menu shots)
-// is decoded whole when opened so that replaying it costs nothing; a long
-// one (the music) is only opened and is decoded while it plays.
+// A sound played on a voice of its own, so shots never cut it: either a
+// clip held whole (WAV and WMA files, short by nature) or an MP3 decoded a
+// piece at a time while it plays (the music). Played only by the mixer,
+// under the device's lock.
 class AudioStream : NonCopyable {
 public:
-    // Files up to this length are decoded whole when opened.
-    static constexpr double kWholeSeconds = 2.0;
-    // A finite loop count queues the whole sound this many times at most.
-    static constexpr int kMaxQueuedLoops = 1024;
+    // Frames decoded at a time: one piece every 93 ms of music.
+    static constexpr std::size_t kPieceFrames = 4096;
 
-    // Null for a missing or undecodable file, or when no source is left.
-    static std::unique_ptr<AudioStream> open(AudioDevice& device, const char* path);
-    ~AudioStream();
+    explicit AudioStream(AudioClip clip);
+    explicit AudioStream(std::unique_ptr<Mp3Decoder> decoder);
 
-    // From the start, also when already playing; `loops` more times after
-    // the first (-1: for ever). Returns at once.
-    void play(int loops);
-    // Silent at once; the feeder thread, if any, is joined.
-    void stop();
+    // From the first frame; `loops` more times after the first (-1: for ever).
+    void start(int loops);
+    void stop() { playing_ = false; }
+    bool playing() const { return playing_; }
+    bool decoded_while_playing() const { return decoder_ != nullptr; }
 
-    ALuint source() const { return source_; }
-    bool streamed() const { return decoder_ != nullptr; }
-    // Whether a feeder thread still has sound to add to the source.
-    bool feeding() const;
+    // Adds the next `frames` stereo frames onto `acc`; stops itself at the
+    // end. Going round to the start happens inside one call, so a loop has
+    // no gap.
+    void mix_into(std::int32_t* acc, std::size_t frames);
+
+    // Bytes of sound data the stream holds besides its decoder.
+    std::size_t held_bytes() const;
 
 private:
-    explicit AudioStream(ALuint source);
-    void play_whole(int loops);
+    bool next_piece();
 
-    ALuint source_;
-    std::unique_ptr<AudioClip> clip_;
-    std::unique_ptr<AudioDecoder> decoder_;
-    std::unique_ptr<AudioFeeder> feeder_;
+    AudioClip clip_;
+    std::unique_ptr<Mp3Decoder> decoder_;
+    std::vector<std::int16_t> piece_;  // stereo, decoded music
+    std::size_t piece_frames_ = 0;
+    std::size_t pos_ = 0;  // in the clip, or in the piece
+    int loops_left_ = 0;
+    bool playing_ = false;
 };
+
+// Adds `frames` frames of `pcm` (`channels` 1 or 2) onto the stereo
+// accumulator; mono goes to both sides at full level.
+void add_frames(std::int32_t* acc, const std::int16_t* pcm, int channels, std::size_t frames);
 
 #endif

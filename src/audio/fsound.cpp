@@ -1,13 +1,13 @@
-// The game's sound operations on our own layer: FFmpeg decodes, OpenAL Soft
-// mixes and plays. Every call checks its handle against the ones given out,
-// so a null, stale or already released handle is simply ignored.
+// The game's sound operations on our own layer. Every call checks its
+// handle against the ones given out, so a null, stale or already released
+// handle is simply ignored.
 #include "audio/fsound.h"
 
 #include "audio/audio_layer.h"
 
-signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int)
+signed char FSOUND_Init(int, int maxsoftwarechannels, unsigned int)
 {
-    return AudioLayer::instance().init(mixrate, maxsoftwarechannels) ? 1 : 0;
+    return AudioLayer::instance().init(maxsoftwarechannels) ? 1 : 0;
 }
 
 void FSOUND_Close()
@@ -31,25 +31,25 @@ signed char FSOUND_Stream_SetLoopCount(FSOUND_STREAM* stream, int count)
 
 int FSOUND_Stream_Play(int, FSOUND_STREAM* stream)
 {
-    if (!AudioLayer::instance().owns(stream)) {
+    AudioLayer& layer = AudioLayer::instance();
+    if (!layer.owns(stream)) {
         return -1;
     }
     ++stream->plays;
-    if (!stream->audio) {
+    if (!stream->audio || !layer.active()) {
         return -1;
     }
-    stream->audio->play(stream->loops);
+    layer.play_stream(stream);
     return 0;
 }
 
 signed char FSOUND_Stream_Stop(FSOUND_STREAM* stream)
 {
-    if (!AudioLayer::instance().owns(stream)) {
+    AudioLayer& layer = AudioLayer::instance();
+    if (!layer.owns(stream)) {
         return 0;
     }
-    if (stream->audio) {
-        stream->audio->stop();
-    }
+    layer.stop_stream(stream);
     return 1;
 }
 
@@ -75,11 +75,7 @@ int FSOUND_PlaySound(int, FSOUND_SAMPLE* sample)
         return -1;
     }
     ++sample->plays;
-    if (!sample->clip || !layer.device()) {
-        return -1;
-    }
-    layer.device()->play(sample->clip->buffer());
-    return 0;
+    return layer.play_sample(sample) ? 0 : -1;
 }
 
 void FSOUND_Sample_Free(FSOUND_SAMPLE* sample)

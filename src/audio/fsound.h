@@ -3,9 +3,14 @@
 
 // The game's sound operations. Every call is safe in any state: without a
 // sound device, with a missing or undecodable file, with a null handle or
-// after FSOUND_Close it does nothing, prints nothing and never blocks.
-// Decoding is done by FFmpeg, mixing and output by OpenAL Soft. Call from
-// one thread (the game's); a stream's feeding runs on a thread of its own.
+// after FSOUND_Close it does nothing, prints nothing and never blocks
+// (loading a WMA waits at most two seconds for its decoder). The one
+// exception to printing: a WMA file the decoder program cannot
+// turn into sound is named in one line, since only the player can fix it.
+// Output and mixing are our own on SDL's audio: WAV files are read here,
+// MP3 by libmpg123 while it plays, WMA by tirevane-wma-decoder in a
+// process of its own. Call from one thread (the game's); mixing runs on
+// SDL's audio thread.
 //
 // Open and load always return a handle, also without a device or for a
 // missing or undecodable file: such a handle stays silent but still counts
@@ -13,14 +18,16 @@
 // past FSOUND_Close, stays silent and is still closed or freed normally.
 // Closing or freeing a handle twice, or a stale handle, does nothing.
 
-// Opaque handles: a stream is decoded while it plays (music, menu shots),
+// Opaque handles: a stream plays on a voice of its own (an MP3 is decoded
+// while it plays: the music; other files are held whole: the menu shots),
 // a sample is decoded whole when loaded (visor sounds).
 struct FSOUND_STREAM;
 struct FSOUND_SAMPLE;
 
 // Opens the default output device with `maxsoftwarechannels` voices for
-// samples (1 to 128); streams play on sources of their own. Returns 0
-// without a usable device. A second call keeps the open device.
+// samples (1 to 128); streams play on voices of their own. The output runs
+// at 44100 Hz whatever `mixrate` asks. Returns 0 without a usable device.
+// A second call keeps the open device.
 signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int flags);
 // Stops every sound and releases the device.
 void FSOUND_Close();

@@ -1,19 +1,15 @@
 #ifndef TIREVANE_TESTS_AUDIO_TEST_UTIL_H
 #define TIREVANE_TESTS_AUDIO_TEST_UTIL_H
 
-#include <AL/al.h>
-#include <gtest/gtest.h>
-
-#include <chrono>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "audio/audio_feeder.h"
 #include "audio/audio_layer.h"
 #include "audio/fsound.h"
 #include "test_support.h"
@@ -95,10 +91,11 @@ inline std::vector<double> sine(int rate, int channels, int frames, double freq,
     return out;
 }
 
-// A constant level: its mix with others is easy to predict exactly.
-inline std::vector<double> level(int frames, double value)
+// A constant level: its mix with others is easy to predict exactly. As a
+// 16-bit sample, `value` becomes lround(value * 32767).
+inline std::vector<double> level(int frames, double value, int channels = 2)
 {
-    return std::vector<double>(static_cast<std::size_t>(frames) * 2, value);
+    return std::vector<double>(static_cast<std::size_t>(frames) * channels, value);
 }
 
 template <typename T>
@@ -112,13 +109,14 @@ double rms(const std::vector<T>& samples, std::size_t from, std::size_t to, doub
     return to > from ? std::sqrt(sum / static_cast<double>(to - from)) : 0.0;
 }
 
-// Frames from the first to the last one louder than `floor` (left channel).
-inline std::size_t audible_frames(const std::vector<float>& stereo, float floor = 1e-3f)
+// Frames from the first to the last one whose left sample is beyond
+// `floor` in magnitude.
+inline std::size_t audible_frames(const std::vector<std::int16_t>& stereo, int floor = 0)
 {
     std::size_t first = stereo.size();
     std::size_t last = 0;
     for (std::size_t i = 0; i < stereo.size(); i += 2) {
-        if (std::fabs(stereo[i]) > floor) {
+        if (std::abs(stereo[i]) > floor) {
             first = std::min(first, i / 2);
             last = i / 2;
         }
@@ -126,74 +124,21 @@ inline std::size_t audible_frames(const std::vector<float>& stereo, float floor 
     return first > last ? 0 : last - first + 1;
 }
 
-// The layer on a loopback device: what it plays is rendered on demand.
-class Loopback {
+// The layer on its mixer alone: what it plays is rendered on demand, frame
+// for frame as SDL's callback would get it.
+class Unplugged {
 public:
-    explicit Loopback(int voices = 32) { ok_ = AudioLayer::instance().init_loopback(44100, voices); }
-    ~Loopback() { FSOUND_Close(); }
-    Loopback(const Loopback&) = delete;
-    Loopback& operator=(const Loopback&) = delete;
+    explicit Unplugged(int voices = 32) { AudioLayer::instance().init_unplugged(voices); }
+    ~Unplugged() { FSOUND_Close(); }
+    Unplugged(const Unplugged&) = delete;
+    Unplugged& operator=(const Unplugged&) = delete;
 
-    bool ok() const { return ok_; }
-
-    std::vector<float> render(int frames)
+    std::vector<std::int16_t> render(std::size_t frames)
     {
-        std::vector<float> out(static_cast<std::size_t>(frames) * 2);
-        AudioLayer::instance().device()->render(out.data(), frames);
+        std::vector<std::int16_t> out(frames * 2, 0x5555);
+        AudioLayer::instance().render(out.data(), frames);
         return out;
     }
-
-    // Renders a streamed sound in small steps, letting its feeder thread
-    // top the queue up in between, as the real-time mixer would. A feeder
-    // that falls behind fails the test instead of leaving a silent gap that
-    // looks like a fault of the mixing.
-    std::vector<float> render_fed(FSOUND_STREAM* stream, int frames)
-    {
-        std::vector<float> out;
-        const int step = 2205;
-        bool fed = true;
-        for (int done = 0; done < frames; done += step) {
-            if (fed && !wait_fed(stream)) {
-                ADD_FAILURE() << "the feeder queued nothing for " << kFeedLimit.count()
-                              << " s after frame " << done;
-                fed = false;  // one failure is enough; render the rest as it is
-            }
-            const std::vector<float> piece = render(std::min(step, frames - done));
-            out.insert(out.end(), piece.begin(), piece.end());
-        }
-        return out;
-    }
-
-private:
-    // Far beyond any scheduling delay on a loaded machine (a sanitizer
-    // build, the memory checker, end-to-end sessions running beside it).
-    static constexpr std::chrono::seconds kFeedLimit{20};
-
-    // Waits until the source holds at least two unplayed buffers (more
-    // than one render step) or the feeder has queued the whole sound.
-    static bool wait_fed(FSOUND_STREAM* stream)
-    {
-        if (!stream || !stream->audio) {
-            return true;
-        }
-        const ALuint source = stream->audio->source();
-        const auto deadline = std::chrono::steady_clock::now() + kFeedLimit;
-        for (;;) {
-            ALint queued = 0;
-            ALint processed = 0;
-            alGetSourcei(source, AL_BUFFERS_QUEUED, &queued);
-            alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
-            if (queued - processed >= 2 || !stream->audio->feeding()) {
-                return true;
-            }
-            if (std::chrono::steady_clock::now() >= deadline) {
-                return false;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-    }
-
-    bool ok_ = false;
 };
 
 }  // namespace audiotest

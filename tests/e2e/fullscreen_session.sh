@@ -24,7 +24,7 @@ switch_twice() {
 # 0. Shared: started in full screen, switched back and forth during the
 #    intro, Escape still ends the game there, cleanly and silently.
 GAME_ARGS=(--fullscreen)
-start_game ALSOFT_DRIVERS=null
+start_game SDL_AUDIODRIVER=dummy
 compat=0
 grep -q sdl12-compat "/proc/$GAME_PID/maps" && compat=1
 press F11
@@ -42,7 +42,7 @@ fi
 #    not skip the intro: the menu comes after the whole intro (about 8 s
 #    and the slide-in), not within the 4 s a skipped one takes.
 GAME_ARGS=(--fullscreen)
-start_game ALSOFT_DRIVERS=null
+start_game SDL_AUDIODRIVER=dummy
 started=$(now_ms)
 pointer_to 400 300
 press F11

@@ -4,7 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 start_display
 prepare_game_dir
-start_game ALSOFT_DRIVERS=null
+start_game SDL_AUDIODRIVER=dummy
 skip_intro
 
 # 1. A double click on "Retour": the second click lands during the wait

@@ -60,7 +60,7 @@ prepare_game_dir() {
 # environment as arguments (VAR=value).
 GAME_ARGS=()
 start_game() {
-  (cd "$GAME_DIR" && exec env ALSOFT_LOGLEVEL=0 "$@" "$GAME_BIN" "${GAME_ARGS[@]}") >"$WORK/game.out" 2>"$WORK/game.err" &
+  (cd "$GAME_DIR" && exec env "$@" "$GAME_BIN" "${GAME_ARGS[@]}") >"$WORK/game.out" 2>"$WORK/game.err" &
   GAME_PID=$!
   # Only once the window is on screen: the caption is set before the window
   # is mapped, and a key sent to it before then is lost (Escape during the

@@ -7,7 +7,7 @@ prepare_game_dir
 check_refusal() {  # description, then the environment to run the game with
   local what="$1"; shift
   local status=0
-  (cd "$GAME_DIR" && exec env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER ALSOFT_DRIVERS=null "$@" \
+  (cd "$GAME_DIR" && exec env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy "$@" \
     "$GAME_BIN") </dev/null >"$WORK/out" 2>"$WORK/err" || status=$?
   [ "$status" = 1 ] || fail "$what: exit status $status"
   [ ! -s "$WORK/out" ] || fail "$what: wrote to standard output: $(head -c 200 "$WORK/out" | cat -v)"

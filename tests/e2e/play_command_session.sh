@@ -7,7 +7,7 @@ start_display
 before="$(cat "$SOURCE_DIR/System/01/config.conf" "$SOURCE_DIR/System/02/user.saved" | md5sum)"
 GAME_BIN="$SOURCE_DIR/play"
 GAME_DIR="$WORK"
-start_game ALSOFT_DRIVERS=null
+start_game SDL_AUDIODRIVER=dummy
 pointer_to 400 300
 press Escape
 wait_exit 60

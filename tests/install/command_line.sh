@@ -20,11 +20,11 @@ ARGS=()
 run
 [ "$STATUS" = 1 ] || fail "the game started without a display (status $STATUS)"
 ARGS=(--fullscreen)
-run SDL_VIDEODRIVER=dummy ALSOFT_DRIVERS=null
+run SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 [ "$STATUS" = 1 ] && grep -q "cannot read" "$WORK/err" || fail "the game started without its files"
 
 # 2. Help and version: stdout, status 0, nothing else, in both places.
-for env_vars in "" "SDL_VIDEODRIVER=dummy ALSOFT_DRIVERS=null"; do
+for env_vars in "" "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy"; do
   # shellcheck disable=SC2086 # one word per variable
   ARGS=(--help) && run $env_vars
   [ "$STATUS" = 0 ] || fail "--help exited with $STATUS: $(cat "$WORK/err")"

@@ -12,6 +12,7 @@ expected="$WORK/expected"
 {
   echo games/tirevane
   echo libexec/tirevane/tirevane
+  echo libexec/tirevane/tirevane-wma-decoder
   echo share/applications/tirevane.desktop
   echo share/icons/hicolor/128x128/apps/tirevane.png
   echo share/icons/hicolor/48x48/apps/tirevane.png
@@ -36,6 +37,22 @@ done
 [ "$(head -c4 "$prefix/libexec/tirevane/tirevane" | od -An -c | tr -d ' ')" = '177ELF' ] ||
   fail "the installed program is not an executable file"
 [ -x "$prefix/libexec/tirevane/tirevane" ] || fail "the installed program is not executable"
+# The game looks for its WMA decoder beside itself; the decoder alone maps
+# FFmpeg, the game neither FFmpeg nor OpenAL.
+"$prefix/libexec/tirevane/tirevane-wma-decoder" "$SOURCE_DIR/System/Sounds/heavy_weapon.wma" \
+  >"$WORK/decoded" || fail "the installed WMA decoder failed with status $?"
+[ "$(head -c 4 "$WORK/decoded")" = TVPC ] || fail "the installed WMA decoder does not decode"
+game_libs="$(ldd "$prefix/libexec/tirevane/tirevane")"
+if echo "$game_libs" | grep -E 'libav|libswresample|libopenal'; then
+  fail "the game links FFmpeg or OpenAL"
+fi
+# Read whole first: grep -q would stop reading early and, under pipefail,
+# fail the pipeline through ldd's SIGPIPE.
+decoder_libs="$(ldd "$prefix/libexec/tirevane/tirevane-wma-decoder")"
+case "$decoder_libs" in
+  *libavcodec*) ;;
+  *) fail "the installed WMA decoder does not link FFmpeg" ;;
+esac
 [ -x "$prefix/games/tirevane" ] || fail "the launcher is not executable"
 
 # 2. The desktop entry validates, and its command and icon name what was

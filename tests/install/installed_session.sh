@@ -21,7 +21,7 @@ config="$WORK/xdg/tirevane/System/01/config.conf"
 start_display
 
 # 1. Through the intro to the main menu with its red title.
-start_game XDG_DATA_HOME="$WORK/xdg" ALSOFT_DRIVERS=null
+start_game XDG_DATA_HOME="$WORK/xdg" SDL_AUDIODRIVER=dummy
 skip_intro
 
 # 2. Options -> Editer difficulte -> Insane rewrites the player's options file.

@@ -19,9 +19,10 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Homepage)" = https://tirevane.github.io/ ] || pkg_fail "Homepage: $(field Homepage)"
 [ -n "$(field Maintainer)" ] || pkg_fail "no Maintainer"
 [ "$(field Description | wc -l)" -gt 3 ] || pkg_fail "no long description"
-# Every library the program links comes out of dpkg-shlibdeps.
+# Every library the programs link comes out of dpkg-shlibdeps: the game's,
+# and FFmpeg's through the WMA decoder beside it.
 depends="$(field Depends)"
-for lib in libsdl1.2debian libsdl-ttf2.0-0 libc6 libstdc++6; do
+for lib in libsdl1.2debian libsdl-ttf2.0-0 libmpg123-0 libavcodec59 libavformat59 libc6 libstdc++6; do
   echo "$depends" | tr ',' '\n' | sed 's/^ *//; s/ .*//' | grep -qxF "$lib" ||
     pkg_fail "Depends lacks $lib: $depends"
 done
@@ -30,6 +31,7 @@ dpkg-deb -c "$deb" | awk '{print $1, $6}' | sed 's|\./||' >"$PACKAGE_OUT/content
 for entry in \
   "-rwxr-xr-x usr/games/tirevane" \
   "-rwxr-xr-x usr/libexec/tirevane/tirevane" \
+  "-rwxr-xr-x usr/libexec/tirevane/tirevane-wma-decoder" \
   "-rw-r--r-- usr/share/applications/tirevane.desktop" \
   "-rw-r--r-- usr/share/icons/hicolor/48x48/apps/tirevane.png" \
   "-rw-r--r-- usr/share/icons/hicolor/128x128/apps/tirevane.png" \

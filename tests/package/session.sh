@@ -12,7 +12,7 @@ GAME_DIR="$WORK/elsewhere"
 mkdir "$GAME_DIR"
 xdg="$WORK/xdg"
 start_display
-start_game XDG_DATA_HOME="$xdg" ALSOFT_DRIVERS=null
+start_game XDG_DATA_HOME="$xdg" SDL_AUDIODRIVER=dummy
 [ -f "$xdg/tirevane/System/01/config.conf" ] || fail "no player's folder under $xdg"
 [ "$xdg/tirevane/spaceage.ttf" -ef "$root/usr/share/tirevane/spaceage.ttf" ] ||
   fail "the player's folder does not link the unpacked data"

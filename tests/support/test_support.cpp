@@ -12,6 +12,16 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The test programs live away from the game's executable, beside which the
+// WMA decoder is looked for: they use the build's copy unless the
+// environment names another.
+[[maybe_unused]] const bool wma_decoder_named =
+    setenv("TIREVANE_WMA_DECODER", TIREVANE_WMA_DECODER_BINARY, 0) == 0;
+
+}  // namespace
+
 namespace testsupport {
 
 fs::path source_dir()

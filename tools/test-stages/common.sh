@@ -4,5 +4,6 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 jobs="$(nproc)"
 werror=OFF
 [ -n "${CI:-}" ] && werror=ON
-# Environment of every test program: no display, no sound device.
-test_env=(SDL_VIDEODRIVER=dummy ALSOFT_DRIVERS=null ALSOFT_LOGLEVEL=0)
+# Environment of every test program: no display, SDL's dummy sound output
+# (real time, no sound card).
+test_env=(SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy)

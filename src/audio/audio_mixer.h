@@ -1,0 +1,59 @@
+#ifndef TIREVANE_AUDIO_AUDIO_MIXER_H
+#define TIREVANE_AUDIO_AUDIO_MIXER_H
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "audio/audio_clip.h"
+#include "core/non_copyable.h"
+
+class AudioStream;
+
+// Sums what plays into 16-bit stereo at 44100 Hz: a fixed set of voices
+// for samples (a shot started on the first free one, or on the one started
+// longest ago when all are busy) and the streams, each on its own. Only
+// what plays costs anything: with nothing playing, mixing is one memset.
+// Not locked itself: the device's callback calls mix() under the device's
+// lock, and whoever changes what plays holds that lock too.
+class AudioMixer : NonCopyable {
+public:
+    static constexpr int kRate = 44100;
+    static constexpr int kMaxVoices = 128;
+
+    explicit AudioMixer(int voices);
+
+    // Writes the next `frames` stereo frames to `out`.
+    void mix(std::int16_t* out, std::size_t frames);
+
+    void play(const AudioClip* clip);
+    // Silences every voice playing `clip`, so it can go.
+    void stop(const AudioClip* clip);
+    void add(AudioStream* stream);
+    // Forgets `stream`, so it can go or be started again.
+    void remove(AudioStream* stream);
+
+    int voice_count() const { return static_cast<int>(voices_.size()); }
+    int busy_voices() const;
+
+private:
+    // Mixed this many frames at a time, into a fixed accumulator.
+    static constexpr std::size_t kBlock = 1024;
+
+    struct Voice {
+        const AudioClip* clip = nullptr;  // null: free
+        std::size_t pos = 0;
+        std::uint64_t started = 0;
+    };
+
+    void mix_block(std::int16_t* out, std::size_t frames);
+
+    std::vector<Voice> voices_;
+    std::vector<AudioStream*> streams_;
+    std::uint64_t starts_ = 0;
+    int busy_ = 0;
+    std::array<std::int32_t, kBlock * 2> acc_{};
+};
+
+#endif
