@@ -83,6 +83,18 @@ TEST(SoundFiles, SixteenBitAt44kPassesThroughUnchangedAndEightBitMapsExactly)
     EXPECT_EQ(bytes->pcm, (std::vector<std::int16_t>{-32768, -256, 0, 256, 32512}));
 }
 
+TEST(SoundFiles, OtherRatesAreInterpolatedBetweenNeighbours)
+{
+    // 22050 Hz doubled: every second frame lies halfway between two
+    // neighbours, and the last is held.
+    TempDir dir;
+    write_wav(dir.file("half.wav"), 22050, 1, 16,
+              {0.0, 1000 / 32767.0, 3000 / 32767.0, -1000 / 32767.0});
+    const std::optional<AudioClip> half = sound_file::load(dir.file("half.wav").c_str());
+    ASSERT_TRUE(half);
+    EXPECT_EQ(half->pcm, (std::vector<std::int16_t>{0, 500, 1000, 2000, 3000, 1000, -1000, -1000}));
+}
+
 TEST(SoundFiles, CompressedFormatsDecodeToTheirLengthLevelAndTone)
 {
     struct Expected {
