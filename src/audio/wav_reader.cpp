@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "wma_decoder/pcm_pipe.h"
+
 namespace {
 
 // A shot sound is a few hundred kilobytes; nothing sane is larger.
@@ -78,15 +80,18 @@ Layout parse(const unsigned char* b, std::size_t size)
     return layout;
 }
 
+std::uint64_t frames_at(std::uint64_t frames, std::uint32_t from_rate, int to_rate)
+{
+    return (frames * static_cast<std::uint64_t>(to_rate) + from_rate / 2) / from_rate;
+}
+
 // Linear interpolation: plenty for shot sounds, and the same on every
 // machine. SDL 1.2's own converter is exact only for ratios that are
 // powers of two (48000 Hz stayed 48000 frames a second).
 void resample(AudioClip& clip, std::uint32_t from_rate, int to_rate)
 {
     const std::size_t in_frames = clip.frames();
-    const auto out_frames = static_cast<std::size_t>(
-        (static_cast<std::uint64_t>(in_frames) * static_cast<std::uint64_t>(to_rate) + from_rate / 2) /
-        from_rate);
+    const auto out_frames = static_cast<std::size_t>(frames_at(in_frames, from_rate, to_rate));
     const int channels = clip.channels;
     std::vector<std::int16_t> out(out_frames * channels);
     const double step = static_cast<double>(from_rate) / to_rate;
@@ -133,7 +138,10 @@ std::optional<AudioClip> decode(const unsigned char* bytes, std::size_t size, in
         return std::nullopt;
     }
     const std::size_t frames = in.data_bytes / (static_cast<std::size_t>(in.channels) * in.bits / 8);
-    if (frames == 0) {
+    // A header claiming a rate of a few hertz would turn a small file into
+    // gigabytes once brought to `rate`: longer than the WMA decoder's limit,
+    // it is refused like any other file that is not a shot sound.
+    if (frames == 0 || frames_at(frames, in.rate, rate) > pcm_pipe::kMaxFrames) {
         return std::nullopt;
     }
     AudioClip clip;

@@ -164,6 +164,24 @@ TEST(SoundFiles, MissingCorruptOrEmptyFilesGiveNothing)
     EXPECT_FALSE(decoder.rewind());
 }
 
+TEST(SoundFiles, WavLongerThanTenMinutesAtTheGamesRateIsRefused)
+{
+    // A header claiming a rate of a few hertz: 200 KB at 1 Hz would be
+    // 8.8 billion frames at 44100 Hz.
+    TempDir dir;
+    write_wav(dir.file("one_hertz.wav"), 1, 1, 8, audiotest::level(200000, 0.5, 1));
+    EXPECT_FALSE(sound_file::load(dir.file("one_hertz.wav").c_str()));
+    EXPECT_EQ(sound_file::open_stream(dir.file("one_hertz.wav").c_str()), nullptr);
+
+    // At 10 Hz, 6000 frames are exactly ten minutes; one frame more is over.
+    write_wav(dir.file("ten_minutes.wav"), 10, 1, 8, audiotest::level(6000, 0.5, 1));
+    const std::optional<AudioClip> longest = sound_file::load(dir.file("ten_minutes.wav").c_str());
+    ASSERT_TRUE(longest);
+    EXPECT_EQ(longest->frames(), 26460000u);
+    write_wav(dir.file("over.wav"), 10, 1, 8, audiotest::level(6001, 0.5, 1));
+    EXPECT_FALSE(sound_file::load(dir.file("over.wav").c_str()));
+}
+
 TEST(SoundFiles, TruncatedWavYieldsWhatItHolds)
 {
     TempDir dir;
