@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -130,6 +132,25 @@ public:
         }
     }
 
+    // Waits until the deadline for the helper to end, as a helper may close
+    // its output and go on running; its status, nothing when still running.
+    std::optional<int> reap_by(std::chrono::steady_clock::time_point deadline)
+    {
+        while (pid_ > 0) {
+            int status = 0;
+            const pid_t ended = waitpid(pid_, &status, WNOHANG);
+            if (ended == pid_ || (ended < 0 && errno != EINTR)) {
+                pid_ = -1;
+                return status;
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                return std::nullopt;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return std::nullopt;
+    }
+
     // Waits for the helper to end; its status.
     int reap()
     {
@@ -203,14 +224,18 @@ std::optional<AudioClip> decode(const char* path, const std::string& decoder,
         return std::nullopt;
     }
     std::vector<char> output;
-    if (!child.read_all(output, deadline)) {
+    std::optional<int> status;
+    if (child.read_all(output, deadline)) {
+        status = child.reap_by(deadline);
+    }
+    if (!status) {
         child.kill_now();
         child.reap();
         report(path, decoder + " did not finish within " +
                          std::to_string(static_cast<int>(deadline_seconds * 1000)) + " ms");
         return std::nullopt;
     }
-    const std::string why = exit_reason(child.reap(), decoder);
+    const std::string why = exit_reason(*status, decoder);
     if (!why.empty()) {
         report(path, why);
         return std::nullopt;

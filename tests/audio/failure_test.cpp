@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -149,6 +150,7 @@ TEST(WmaDecoderFailures, AreToldInOneLineNamingTheFile)
     TempDir dir;
     const std::string wma = wma_fixture();
     const std::string pid_file = dir.file("pid");
+    const std::string lingering_pid_file = dir.file("lingering-pid");
     struct Case {
         std::string decoder;
         const char* why;
@@ -160,20 +162,29 @@ TEST(WmaDecoderFailures, AreToldInOneLineNamingTheFile)
         {script(dir, "crashes", "kill -SEGV $$"), "killed by signal 11"},
         {script(dir, "babbles", "echo hello; exit 0"), "gave a malformed answer"},
         {script(dir, "hangs", "echo $$ >" + pid_file + "; exec sleep 30"), "did not finish within 300 ms"},
+        // Its output closed, yet still running: no waiting for it past the deadline.
+        {script(dir, "lingers", "exec >&-; echo $$ >" + lingering_pid_file + "; exec sleep 60"),
+         "did not finish within 300 ms"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.decoder);
         testing::internal::CaptureStderr();
+        const auto start = std::chrono::steady_clock::now();
         EXPECT_FALSE(wma_client::decode(wma.c_str(), c.decoder, 0.3));
+        const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - start);
+        EXPECT_LT(waited.count(), 20000) << "ms waited for a decoder given 300 ms";
         const std::string said = testing::internal::GetCapturedStderr();
         EXPECT_EQ(lines_in(said), 1) << said;
         EXPECT_EQ(said.rfind("tirevane: the sound " + wma + " stays silent: ", 0), 0u) << said;
         EXPECT_NE(said.find(c.why), std::string::npos) << said;
     }
-    // The hung decoder was killed and reaped: no process, not even a zombie.
-    const pid_t hung = std::stoi(testsupport::read_file(pid_file));
-    EXPECT_EQ(kill(hung, 0), -1);
-    EXPECT_EQ(errno, ESRCH);
+    // The hung decoders were killed and reaped: no process, not even a zombie.
+    for (const std::string& file : {pid_file, lingering_pid_file}) {
+        const pid_t hung = std::stoi(testsupport::read_file(file));
+        EXPECT_EQ(kill(hung, 0), -1);
+        EXPECT_EQ(errno, ESRCH);
+    }
 }
 
 TEST(WmaDecoderFailures, LeaveTheSampleSilentAndTheRestPlaying)
