@@ -30,6 +30,10 @@ struct Decoding {
     SwrContext* swr = nullptr;
     int stream = -1;
     int out_channels = 0;
+    // What the resampler was set up for, from the first frame.
+    int in_format = -1;
+    int in_rate = 0;
+    int in_channels = 0;
     std::vector<std::int16_t> pcm;
 
     ~Decoding()
@@ -66,7 +70,9 @@ bool open(Decoding& d, const char* path)
 bool prepare_resampler(Decoding& d, const AVFrame* frame)
 {
     if (d.swr) {
-        return true;
+        // A frame of another shape would be read past its end: refused.
+        return frame->format == d.in_format && frame->sample_rate == d.in_rate &&
+               (frame->ch_layout.nb_channels == 0 || frame->ch_layout.nb_channels == d.in_channels);
     }
     AVChannelLayout in{};
     if (frame->ch_layout.nb_channels > 0 && frame->ch_layout.order != AV_CHANNEL_ORDER_UNSPEC) {
@@ -77,6 +83,9 @@ bool prepare_resampler(Decoding& d, const AVFrame* frame)
         return false;
     }
     d.out_channels = in.nb_channels == 1 ? 1 : 2;
+    d.in_format = frame->format;
+    d.in_rate = frame->sample_rate;
+    d.in_channels = in.nb_channels;
     AVChannelLayout out{};
     av_channel_layout_default(&out, d.out_channels);
     const int made = swr_alloc_set_opts2(&d.swr, &out, AV_SAMPLE_FMT_S16, pcm_pipe::kRate, &in,
