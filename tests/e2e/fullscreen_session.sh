@@ -10,11 +10,6 @@ source "$(dirname "$0")/lib.sh"
 start_display
 prepare_game_dir
 
-game_over_shown() {
-  shot "$WORK/now.png"
-  [ "$(count_pixels "$WORK/now.png" 600x120+100+240 "$RED")" -gt 300 ] &&
-    [ "$(count_pixels "$WORK/now.png" 800x200+0+200 'r>0.65 && r<0.85 && g<0.15 && b>0.55 && b<0.75')" -gt 100 ]
-}
 # To full screen and back into the window.
 switch_twice() {
   press F11
@@ -30,9 +25,7 @@ grep -q sdl12-compat "/proc/$GAME_PID/maps" && compat=1
 press F11
 switch_twice
 press Escape
-wait_exit 20
-[ "$EXIT_STATUS" = 0 ] || fail "the game exited with $EXIT_STATUS"
-[ ! -s "$WORK/game.err" ] || fail "the game printed: $(cat "$WORK/game.err")"
+ends_cleanly 20
 if [ "$compat" = 1 ]; then
   echo "fullscreen session passed (sdl12-compat: the screens after a switch are not checked)"
   exit 0
@@ -82,7 +75,5 @@ wait_for "the main menu after the game over" 10 main_menu_shown
 
 # 4. Quitter ends the game cleanly; nothing printed, as every switch worked.
 click_at 400 547
-wait_exit 10
-[ "$EXIT_STATUS" = 0 ] || fail "the game exited with $EXIT_STATUS"
-[ ! -s "$WORK/game.err" ] || fail "the game printed: $(cat "$WORK/game.err")"
+ends_cleanly 10
 echo "fullscreen session passed"

@@ -97,7 +97,5 @@ echo "visor at the pointer ${caught} ms after the sweep stopped"
 press Escape
 wait_for "the main menu after the match" 10 main_menu_shown
 click_at 400 547
-wait_exit 10
-[ "$EXIT_STATUS" = 0 ] || fail "Quitter exited with status $EXIT_STATUS"
-[ ! -s "$WORK/game.err" ] || fail "the game printed: $(cat "$WORK/game.err")"
+ends_cleanly 10
 echo "input session passed"

@@ -91,6 +91,13 @@ wait_exit() {
   exits_within "$1" || fail "the game did not exit within ${1}s"
 }
 
+# The same, and the game ended with status 0 having printed nothing.
+ends_cleanly() {
+  wait_exit "$1"
+  [ "$EXIT_STATUS" = 0 ] || fail "the game exited with status $EXIT_STATUS"
+  [ ! -s "$WORK/game.err" ] || fail "the game printed: $(cat "$WORK/game.err")"
+}
+
 is_running() { kill -0 "$GAME_PID" 2>/dev/null; }
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
@@ -167,6 +174,13 @@ menu_shown() {
 match_shown() {
   shot "$WORK/now.png"
   [ "$(pixel "$WORK/now.png" 5 553)" = "255 0 0" ]
+}
+# The game-over screen: its red text, and its magenta prompt, a colour no
+# target has.
+game_over_shown() {
+  shot "$WORK/now.png"
+  [ "$(count_pixels "$WORK/now.png" 600x120+100+240 "$RED")" -gt 300 ] &&
+    [ "$(count_pixels "$WORK/now.png" 800x200+0+200 'r>0.65 && r<0.85 && g<0.15 && b>0.55 && b<0.75')" -gt 100 ]
 }
 # Skips the intro with a key and waits until the main menu has slid in.
 skip_intro() {

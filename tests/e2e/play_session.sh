@@ -14,12 +14,6 @@ config_byte_is() { [ "$(byte_at "$config" "$1")" = "$2" ]; }
 config_ends_with() { [ "$(last_byte "$config")" = "$1" ]; }
 save_is() { [ "$(cat "$save")" = "$1" ]; }
 save_resumable() { head -c 14 "$save" | grep -q '^\[ ! \] -> True'; }
-game_over_shown() {
-  shot "$WORK/now.png"
-  # Its magenta prompt: no target has that colour.
-  [ "$(count_pixels "$WORK/now.png" 600x120+100+240 "$RED")" -gt 300 ] &&
-    [ "$(count_pixels "$WORK/now.png" 800x200+0+200 'r>0.65 && r<0.85 && g<0.15 && b>0.55 && b<0.75')" -gt 100 ]
-}
 
 # SDL's disk driver writes what the game plays to a file (raw 16-bit stereo
 # at 44100 Hz, as the game asks), one callback period (512 frames, 11 ms)

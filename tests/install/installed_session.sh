@@ -38,9 +38,7 @@ wait_for "Insane in $config" 10 insane_saved
 # 3. Back on the main menu, Escape ends the game: a clean exit, nothing printed.
 wait_for "the main menu after the choice" 10 main_menu_shown
 press Escape
-wait_exit 10
-[ "$EXIT_STATUS" = 0 ] || fail "the installed game exited with $EXIT_STATUS"
-[ ! -s "$WORK/game.err" ] || fail "the game printed: $(cat "$WORK/game.err")"
+ends_cleanly 10
 [ -z "$(ls -A "$GAME_DIR")" ] || fail "the game wrote into the folder it was started from"
 installed_state >"$WORK/after"
 diff -u "$WORK/before" "$WORK/after" || fail "the installation was modified"
