@@ -97,7 +97,7 @@ bool Intro::run(SDL_Surface* screen)
     return false;
 }
 
-void Intro::fade(const SurfacePtr& layer, SDL_Rect& pos, Uint8& counter, Uint8 step, SDL_Surface* screen)
+void Intro::fade(const SurfacePtr& layer, SDL_Rect pos, Uint8& counter, Uint8 step, SDL_Surface* screen)
 {
     if (layer) {
         SDL_SetAlpha(layer.get(), SDL_SRCALPHA, counter);

@@ -35,7 +35,7 @@ public:
 private:
     // Sets the layer's alpha to its counter, blits it, then moves the counter
     // by `step` (8-bit: a step of 254 lowers it by 2).
-    void fade(const SurfacePtr& layer, SDL_Rect& pos, Uint8& counter, Uint8 step, SDL_Surface* screen);
+    void fade(const SurfacePtr& layer, SDL_Rect pos, Uint8& counter, Uint8 step, SDL_Surface* screen);
     void flip(SDL_Surface* screen);
 
     SurfacePtr presents;

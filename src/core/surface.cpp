@@ -69,9 +69,10 @@ SurfacePtr render_shaded(const char* font_file, int point_size, const char* text
     });
 }
 
-void blit_at(SDL_Surface* source, SDL_Surface* screen, SDL_Rect& pos)
+SDL_Rect blit_at(SDL_Surface* source, SDL_Surface* screen, SDL_Rect pos)
 {
     if (source && screen) {
         SDL_UpperBlit(source, nullptr, screen, &pos);
     }
+    return pos;
 }

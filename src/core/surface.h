@@ -32,12 +32,15 @@ SurfacePtr render_blended(const char* font_file, int point_size, const char* tex
 SurfacePtr render_shaded(const char* font_file, int point_size, const char* text,
                          SDL_Color colour, SDL_Color background);
 
-// Blits the whole of `source` with its top-left corner at `pos`. SDL writes
-// the clipped rectangle back into `pos`: pass a copy to keep a position.
-void blit_at(SDL_Surface* source, SDL_Surface* screen, SDL_Rect& pos);
-inline void blit_at(const SurfacePtr& source, SDL_Surface* screen, SDL_Rect& pos)
+// Blits the whole of `source` with its top-left corner at `pos` and returns
+// the part drawn, clipped to the screen (`pos` itself when nothing is
+// drawn). `pos` is taken by value: SDL writes the clipped rectangle back
+// into the one it is given, and a position kept across frames would drift
+// once it crossed the left or top edge.
+SDL_Rect blit_at(SDL_Surface* source, SDL_Surface* screen, SDL_Rect pos);
+inline SDL_Rect blit_at(const SurfacePtr& source, SDL_Surface* screen, SDL_Rect pos)
 {
-    blit_at(source.get(), screen, pos);
+    return blit_at(source.get(), screen, pos);
 }
 
 // Sizes of surfaces that could not be made count as 0, so every layout

@@ -88,10 +88,7 @@ void Target::update_and_draw(SDL_Surface* screen)
     if (!alive) {
         fade();
     }
-    // SDL writes the clipped position back into the rectangle it is given;
-    // a target above the top edge must keep its own position.
-    SDL_Rect drawn = rect;
-    blit_at(surface, screen, drawn);
+    const SDL_Rect drawn = blit_at(surface, screen, rect);
     rect.w = drawn.w;
     rect.h = drawn.h;
 }

@@ -35,9 +35,7 @@ void Visor::centre_on(Uint16 x, Uint16 y)
 
 void Visor::draw(SDL_Surface* screen) const
 {
-    // The blit writes a clipped position back; the visor keeps its own.
-    SDL_Rect at = pos;
-    blit_at(over_target ? over : normal, screen, at);
+    blit_at(over_target ? over : normal, screen, pos);
 }
 
 void Visor::play_hit() const

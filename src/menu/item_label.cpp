@@ -14,16 +14,13 @@ void ItemLabel::draw(SDL_Surface* screen)
     if (!surface) {
         return;
     }
-    // The blit writes a clipped position back; the label keeps its own, or
-    // one wider than the screen would drift from the second frame on.
-    SDL_Rect at = pos;
     // Once fully faded in, the last alpha set (254) stays in force.
     if (fade != 255) {
         SDL_SetAlpha(surface.get(), SDL_SRCALPHA, fade);
-        blit_at(surface, screen, at);
+        blit_at(surface, screen, pos);
         ++fade;
     } else {
-        blit_at(surface, screen, at);
+        blit_at(surface, screen, pos);
     }
 }
 

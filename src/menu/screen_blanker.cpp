@@ -9,6 +9,5 @@ ScreenBlanker::ScreenBlanker() : layer(create_black_surface(kScreenWidth, kScree
 
 void ScreenBlanker::blank(SDL_Surface* screen)
 {
-    SDL_Rect origin = rect_at(0, 0);
-    blit_at(layer, screen, origin);
+    blit_at(layer, screen, rect_at(0, 0));
 }
