@@ -23,11 +23,7 @@ namespace {
 
 bool font_opens(const char* path)
 {
-    TTF_Font* font = TTF_OpenFont(path, 12);
-    if (font) {
-        TTF_CloseFont(font);
-    }
-    return font != nullptr;
+    return open_font(path, 12) != nullptr;
 }
 
 bool picture_loads(const char* path)

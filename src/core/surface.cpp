@@ -1,7 +1,5 @@
 #include "core/surface.h"
 
-#include <SDL_ttf.h>
-
 SurfacePtr load_bmp(const char* path)
 {
     SDL_RWops* reader = SDL_RWFromFile(path, "rb");
@@ -36,16 +34,23 @@ SurfacePtr create_black_surface(int width, int height)
     return create_filled_surface(width, height, kBlack);
 }
 
-namespace {
+FontPtr open_font(const char* font_file, int point_size)
+{
+    return FontPtr(TTF_OpenFont(font_file, point_size));
+}
 
-struct FontCloser {
-    void operator()(TTF_Font* font) const { TTF_CloseFont(font); }
-};
+SurfacePtr render_shaded(TTF_Font* font, const char* text, SDL_Color colour,
+                         SDL_Color background)
+{
+    return font ? SurfacePtr(TTF_RenderText_Shaded(font, text, colour, background)) : nullptr;
+}
+
+namespace {
 
 template <typename Render>
 SurfacePtr with_font(const char* font_file, int point_size, Render render)
 {
-    std::unique_ptr<TTF_Font, FontCloser> font(TTF_OpenFont(font_file, point_size));
+    const FontPtr font = open_font(font_file, point_size);
     if (!font) {
         return nullptr;
     }
@@ -64,9 +69,7 @@ SurfacePtr render_blended(const char* font_file, int point_size, const char* tex
 SurfacePtr render_shaded(const char* font_file, int point_size, const char* text,
                          SDL_Color colour, SDL_Color background)
 {
-    return with_font(font_file, point_size, [&](TTF_Font* font) {
-        return TTF_RenderText_Shaded(font, text, colour, background);
-    });
+    return render_shaded(open_font(font_file, point_size).get(), text, colour, background);
 }
 
 SDL_Rect blit_at(SDL_Surface* source, SDL_Surface* screen, SDL_Rect pos)

@@ -2,6 +2,7 @@
 #define TIREVANE_CORE_SURFACE_H
 
 #include <SDL.h>
+#include <SDL_ttf.h>
 
 #include <memory>
 
@@ -26,7 +27,19 @@ SurfacePtr load_keyed_bmp(const char* path);
 SurfacePtr create_filled_surface(int width, int height, SDL_Color colour);
 SurfacePtr create_black_surface(int width, int height);
 
-// Each rendering opens the font, renders and closes it at once.
+struct FontCloser {
+    void operator()(TTF_Font* font) const { TTF_CloseFont(font); }
+};
+using FontPtr = std::unique_ptr<TTF_Font, FontCloser>;
+
+// Null when the font file is missing.
+FontPtr open_font(const char* font_file, int point_size);
+
+// With a font opened once, for texts rendered again and again; null
+// without a font.
+SurfacePtr render_shaded(TTF_Font* font, const char* text, SDL_Color colour,
+                         SDL_Color background);
+// Each of these opens the font, renders and closes it at once.
 SurfacePtr render_blended(const char* font_file, int point_size, const char* text,
                           SDL_Color colour);
 SurfacePtr render_shaded(const char* font_file, int point_size, const char* text,

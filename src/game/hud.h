@@ -8,7 +8,7 @@
 // The status bar at the foot of the match: a black bar under a white line,
 // edged above in red, with the difficulty on the left, the seconds left in
 // the middle and the score on the right. Texts are rendered only when what
-// they show changes, not every frame.
+// they show changes, not every frame, with fonts opened once.
 class Hud : NonCopyable {
 public:
     // Renders the three texts; the countdown is rendered small first, which
@@ -37,8 +37,10 @@ public:
 
 private:
     void render_score(Sint32 score);
-    void render_countdown(Uint16 seconds_left, int point_size);
+    void render_countdown(Uint16 seconds_left, TTF_Font* font);
 
+    FontPtr text_font;
+    FontPtr countdown_font;
     SurfacePtr white_line;
     SurfacePtr bar;
     SurfacePtr red_line;
