@@ -88,16 +88,17 @@ FSOUND_STREAM* AudioLayer::open_stream(const char* path)
     return stream;
 }
 
-void AudioLayer::play_stream(FSOUND_STREAM* stream)
+bool AudioLayer::play_stream(FSOUND_STREAM* stream)
 {
     if (!stream->audio || !mixer_) {
-        return;
+        return false;
     }
     AudioLock lock(device_.get());
     stream->audio->start(stream->loops);
     if (stream->audio->playing()) {
         mixer_->add(stream->audio.get());
     }
+    return true;
 }
 
 void AudioLayer::stop_stream(FSOUND_STREAM* stream)

@@ -49,7 +49,8 @@ public:
     void render(std::int16_t* out, std::size_t frames);
 
     FSOUND_STREAM* open_stream(const char* path);
-    void play_stream(FSOUND_STREAM* stream);
+    // False when the stream or the layer is silent.
+    bool play_stream(FSOUND_STREAM* stream);
     void stop_stream(FSOUND_STREAM* stream);
     void close_stream(FSOUND_STREAM* stream);
     bool owns(const FSOUND_STREAM* stream) const;

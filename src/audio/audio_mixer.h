@@ -8,6 +8,7 @@
 
 #include "audio/audio_clip.h"
 #include "core/non_copyable.h"
+#include "wma_decoder/pcm_pipe.h"
 
 class AudioStream;
 
@@ -19,7 +20,9 @@ class AudioStream;
 // lock, and whoever changes what plays holds that lock too.
 class AudioMixer : NonCopyable {
 public:
-    static constexpr int kRate = 44100;
+    // The one rate of every sound the game plays, the WMA decoder's answer
+    // included.
+    static constexpr int kRate = static_cast<int>(pcm_pipe::kRate);
     static constexpr int kMaxVoices = 128;
 
     explicit AudioMixer(int voices);

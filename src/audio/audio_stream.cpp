@@ -31,11 +31,6 @@ void AudioStream::start(int loops)
     playing_ = decoder_ ? decoder_->rewind() : !clip_.empty();
 }
 
-std::size_t AudioStream::held_bytes() const
-{
-    return (clip_.pcm.capacity() + piece_.capacity()) * sizeof(std::int16_t);
-}
-
 // Decodes the next piece, going round to the start when a loop is left.
 // False at the end of the last pass.
 bool AudioStream::next_piece()

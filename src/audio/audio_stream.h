@@ -33,9 +33,6 @@ public:
     // no gap.
     void mix_into(std::int32_t* acc, std::size_t frames);
 
-    // Bytes of sound data the stream holds besides its decoder.
-    std::size_t held_bytes() const;
-
 private:
     bool next_piece();
 

@@ -36,11 +36,7 @@ int FSOUND_Stream_Play(int, FSOUND_STREAM* stream)
         return -1;
     }
     ++stream->plays;
-    if (!stream->audio || !layer.active()) {
-        return -1;
-    }
-    layer.play_stream(stream);
-    return 0;
+    return layer.play_stream(stream) ? 0 : -1;
 }
 
 signed char FSOUND_Stream_Stop(FSOUND_STREAM* stream)

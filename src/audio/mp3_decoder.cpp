@@ -43,15 +43,15 @@ bool Mp3Decoder::open(const char* path)
     // Quiet: the game prints nothing about a damaged frame. Gapless trims
     // the encoder's padding, so a looped file joins without a click.
     mpg123_param(handle_, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0);
-    mpg123_param(handle_, MPG123_FORCE_RATE, kRate, 0);
+    mpg123_param(handle_, MPG123_FORCE_RATE, AudioMixer::kRate, 0);
     mpg123_format_none(handle_);
     long rate = 0;
     int channels = 0;
     int encoding = 0;
-    if (mpg123_format(handle_, kRate, MPG123_STEREO, MPG123_ENC_SIGNED_16) != MPG123_OK ||
+    if (mpg123_format(handle_, AudioMixer::kRate, MPG123_STEREO, MPG123_ENC_SIGNED_16) != MPG123_OK ||
         mpg123_open(handle_, path) != MPG123_OK ||
-        mpg123_getformat(handle_, &rate, &channels, &encoding) != MPG123_OK || rate != kRate ||
-        channels != 2 || encoding != MPG123_ENC_SIGNED_16) {
+        mpg123_getformat(handle_, &rate, &channels, &encoding) != MPG123_OK ||
+        rate != AudioMixer::kRate || channels != 2 || encoding != MPG123_ENC_SIGNED_16) {
         release();
         return false;
     }

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "audio/audio_clip.h"
+#include "audio/audio_mixer.h"
 #include "core/non_copyable.h"
 
 struct mpg123_handle_struct;
@@ -15,8 +16,6 @@ struct mpg123_handle_struct;
 // is decoded while it plays instead of held whole.
 class Mp3Decoder : NonCopyable {
 public:
-    static constexpr int kRate = 44100;
-
     Mp3Decoder() = default;
     ~Mp3Decoder();
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "audio/audio_mixer.h"
 #include "audio/mp3_decoder.h"
 #include "audio/wav_reader.h"
 #include "audio/wma_client.h"
@@ -38,7 +39,7 @@ std::optional<AudioClip> load(const char* path)
     case Kind::Missing:
         return std::nullopt;
     case Kind::Wav:
-        return wav_reader::load(path, Mp3Decoder::kRate);
+        return wav_reader::load(path, AudioMixer::kRate);
     case Kind::Wma:
         return wma_client::decode(path, wma_client::decoder_path());
     case Kind::Other:
