@@ -44,36 +44,24 @@ void TargetList::update_and_draw_all(SDL_Surface* screen)
     }
 }
 
+// One walk down the chain, `link` being the pointer to the node looked at.
+// Each run of consecutive faded nodes is cut off behind its last node and
+// deleted through its first (which deletes the run), and the link skips it.
 void TargetList::remove_faded_out()
 {
-    while (any_faded_out()) {
-        remove_first_faded_run();
-    }
-}
-
-// Unlinks the first run of consecutive faded nodes: cut the chain behind
-// the run, delete the run's first node (which deletes the run), relink.
-void TargetList::remove_first_faded_run()
-{
-    const Uint32 total = count();
-    Uint32 first = 0;
-    while (!node_at(first)->is_faded_out()) {
-        ++first;
-    }
-    TargetNode* before = first > 0 ? node_at(first - 1) : nullptr;
-    Uint32 end = first + 1;
-    while (end < total && node_at(end)->is_faded_out()) {
-        ++end;
-    }
-    TargetNode* survivor = end < total ? node_at(end) : nullptr;
-
-    TargetNode* run_start = node_at(first);
-    node_at(end - 1)->clear_next();
-    delete run_start;
-    if (before) {
-        before->set_next(survivor);
-    } else {
-        head = survivor;
+    TargetNode** link = &head;
+    while (TargetNode* node = *link) {
+        if (!node->is_faded_out()) {
+            link = &node->next;
+            continue;
+        }
+        TargetNode* last = node;
+        while (last->next && last->next->is_faded_out()) {
+            last = last->next;
+        }
+        *link = last->next;
+        last->clear_next();
+        delete node;
     }
 }
 

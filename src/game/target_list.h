@@ -25,8 +25,6 @@ public:
     void clear();
 
 private:
-    void remove_first_faded_run();
-
     TargetNode* head = nullptr;
 };
 

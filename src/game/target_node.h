@@ -32,8 +32,6 @@ private:
     // The list unlinks runs of faded nodes.
     friend class TargetList;
 
-    // Relinks without deleting anything.
-    void set_next(TargetNode* node) { next = node; }
     // Cuts the chain after this node without deleting anything.
     void clear_next() { next = nullptr; }
 
