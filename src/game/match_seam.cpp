@@ -2,8 +2,7 @@
 
 Target& MatchSeam::add_target(Match& match, int x, int y)
 {
-    match.targets.append(match.difficulty, 0.0);
-    Target& newest = match.targets.node_at(match.targets.count() - 1)->target();
+    Target& newest = match.targets.append(match.difficulty, 0.0)->target();
     place(newest, x, y);
     return newest;
 }

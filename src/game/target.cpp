@@ -118,7 +118,6 @@ bool Target::hit_test(const SDL_Event& event) const
     default:
         return false;
     }
-    const int w = width_of(surface);
-    const int h = height_of(surface);
-    return rect.x <= mx && mx <= rect.x + w && rect.y <= my && my <= rect.y + h;
+    const SDL_Rect at = box();
+    return at.x <= mx && mx <= at.x + at.w && at.y <= my && my <= at.y + at.h;
 }

@@ -5,13 +5,13 @@ TargetList::~TargetList()
     delete head;
 }
 
-void TargetList::append(Sint16 size_class, double speed_bonus)
+TargetNode* TargetList::append(Sint16 size_class, double speed_bonus)
 {
     if (head) {
-        head->append(size_class, speed_bonus);
-    } else {
-        head = new TargetNode(size_class, speed_bonus);
+        return head->append(size_class, speed_bonus);
     }
+    head = new TargetNode(size_class, speed_bonus);
+    return head;
 }
 
 Uint32 TargetList::count() const

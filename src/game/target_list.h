@@ -12,7 +12,8 @@ public:
     TargetList() = default;
     ~TargetList();
 
-    void append(Sint16 size_class, double speed_bonus);
+    // Adds a target at the tail; its node.
+    TargetNode* append(Sint16 size_class, double speed_bonus);
     Uint32 count() const;
     // Walks `index` steps from the head, staying on the tail past the end;
     // nullptr for an empty list.
