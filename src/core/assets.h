@@ -21,12 +21,12 @@ constexpr const char* kAboutPage = "System/02/About.bmp";
 constexpr const char* kConfigFile = "System/01/config.conf";
 constexpr const char* kSaveFile = "System/02/user.saved";
 
-// One visor the options menu offers: its label there, the digit the
-// options file keeps for it, its picture over empty space and over a live
-// target, and the sound of a hit. The menu and the match both read it here.
+// One visor the options menu offers: its label there, its picture over
+// empty space and over a live target, and the sound of a hit. The options
+// file keeps a visor as the digit of its row. The menu and the match both
+// read it here.
 struct VisorAssets {
     const char* label;
-    char choice;
     const char* normal;
     const char* over;
     const char* hit_sound;
@@ -34,31 +34,18 @@ struct VisorAssets {
 
 constexpr int kVisorCount = 6;
 constexpr VisorAssets kVisors[kVisorCount] = {
-    {"Default", '0', kCursorNormal, kCursorOver, kHitShot},
-    {"FPS", '1', "System/01/Visors/Visor_Visor02a.bmp", "System/01/Visors/Visor_Visor02b.bmp",
+    {"Default", kCursorNormal, kCursorOver, kHitShot},
+    {"FPS", "System/01/Visors/Visor_Visor02a.bmp", "System/01/Visors/Visor_Visor02b.bmp",
      "System/Sounds/future_plasma.wma"},
-    {"High Flight Combat", '2', "System/01/Visors/Visor_Visor03a.bmp",
+    {"High Flight Combat", "System/01/Visors/Visor_Visor03a.bmp",
      "System/01/Visors/Visor_Visor03b.bmp", "System/Sounds/high_flight_combat.wma"},
-    {"Heavy Weapon", '3', "System/01/Visors/Visor_Visor04a.bmp",
+    {"Heavy Weapon", "System/01/Visors/Visor_Visor04a.bmp",
      "System/01/Visors/Visor_Visor04b.bmp", "System/Sounds/heavy_weapon.wma"},
-    {"Simple", '4', "System/01/Visors/Visor_Visor05a.bmp", "System/01/Visors/Visor_Visor05b.bmp",
+    {"Simple", "System/01/Visors/Visor_Visor05a.bmp", "System/01/Visors/Visor_Visor05b.bmp",
      "System/Sounds/simple.wav"},
-    {"Sniper", '5', "System/01/Visors/Visor_Visor06a.bmp", "System/01/Visors/Visor_Visor06b.bmp",
+    {"Sniper", "System/01/Visors/Visor_Visor06a.bmp", "System/01/Visors/Visor_Visor06b.bmp",
      "System/Sounds/sniper.wav"},
 };
-
-// The saved visor is read back as a row number, so each row's digit must
-// be '0' plus its row.
-constexpr bool choices_match_rows()
-{
-    for (int row = 0; row < kVisorCount; ++row) {
-        if (kVisors[row].choice != '0' + row) {
-            return false;
-        }
-    }
-    return true;
-}
-static_assert(choices_match_rows(), "a visor's digit is '0' plus its row");
 
 // Files without which the game cannot show its screens; sounds are not
 // among them, a missing sound only stays silent.

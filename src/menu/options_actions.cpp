@@ -27,7 +27,7 @@ template <std::size_t... Row>
 constexpr std::array<Choice, sizeof...(Row)> visor_choices(std::index_sequence<Row...>)
 {
     return {{{assets::kVisors[Row].label, static_cast<Sint16>(Row * kVisorRowSpacing),
-              visor_choice_action<assets::kVisors[Row].choice>}...}};
+              visor_choice_action<static_cast<char>('0' + Row)>}...}};
 }
 
 const auto kVisorChoices = visor_choices(std::make_index_sequence<assets::kVisorCount>());
