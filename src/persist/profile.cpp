@@ -1,6 +1,7 @@
 #include "persist/profile.h"
 
 #include <climits>
+#include <cstring>
 #include <string>
 
 #include "core/assets.h"
@@ -122,7 +123,11 @@ bool Profile::read_file(const char* path)
 
 void Profile::write_visor_difficulty(const char* path)
 {
-    read_file(path);
+    // At the start of a match load() has just read the save file.
+    if (!holds_save_file || std::strcmp(path, assets::kSaveFile) != 0) {
+        read_file(path);
+    }
+    holds_save_file = false;  // the text is about to change
     if (text.is_empty()) {
         save_data_file(path, save_format::fresh_save(saved_visor, saved_difficulty));
         return;
