@@ -29,13 +29,9 @@ Kind kind_of(const char* path)
     return Kind::Other;
 }
 
-}  // namespace
-
-namespace sound_file {
-
-std::optional<AudioClip> load(const char* path)
+std::optional<AudioClip> load_as(Kind kind, const char* path)
 {
-    switch (kind_of(path)) {
+    switch (kind) {
     case Kind::Missing:
         return std::nullopt;
     case Kind::Wav:
@@ -48,6 +44,15 @@ std::optional<AudioClip> load(const char* path)
     return Mp3Decoder::decode_file(path);
 }
 
+}  // namespace
+
+namespace sound_file {
+
+std::optional<AudioClip> load(const char* path)
+{
+    return load_as(kind_of(path), path);
+}
+
 std::unique_ptr<AudioStream> open_stream(const char* path)
 {
     const Kind kind = kind_of(path);
@@ -58,7 +63,7 @@ std::unique_ptr<AudioStream> open_stream(const char* path)
         }
         return std::make_unique<AudioStream>(std::move(decoder));
     }
-    std::optional<AudioClip> clip = load(path);
+    std::optional<AudioClip> clip = load_as(kind, path);
     if (!clip) {
         return nullptr;
     }
