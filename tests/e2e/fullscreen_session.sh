@@ -10,6 +10,8 @@ source "$(dirname "$0")/lib.sh"
 start_display
 prepare_game_dir
 
+options_shown() { menu_shown 120 390; }
+page_shown() { menu_shown 510; }
 # To full screen and back into the window.
 switch_twice() {
   press F11
@@ -24,8 +26,8 @@ compat=0
 grep -q sdl12-compat "/proc/$GAME_PID/maps" && compat=1
 press F11
 switch_twice
-press Escape
-ends_cleanly 20
+press_to_exit Escape
+ended_cleanly
 if [ "$compat" = 1 ]; then
   echo "fullscreen session passed (sdl12-compat: the screens after a switch are not checked)"
   exit 0
@@ -47,17 +49,15 @@ elapsed=$(( $(now_ms) - started ))
 switch_twice
 wait_for "the main menu after F11" 10 main_menu_shown
 click_at 400 349
-wait_for "the options screen" 10 menu_shown 120 390
+wait_for "the options screen" 10 options_shown
 switch_twice
-wait_for "the options screen after F11" 10 menu_shown 120 390
-press Escape
-wait_for "the main menu after the options" 10 main_menu_shown
+wait_for "the options screen after F11" 10 options_shown
+press_for Escape "the main menu after the options" options_shown main_menu_shown
 click_at 400 250
-wait_for "the how-to-play page" 10 menu_shown 510
+wait_for "the how-to-play page" 10 page_shown
 switch_twice
-wait_for "the how-to-play page after F11" 10 menu_shown 510
-press Escape
-wait_for "the main menu after the page" 10 main_menu_shown
+wait_for "the how-to-play page after F11" 10 page_shown
+press_for Escape "the main menu after the page" page_shown main_menu_shown
 
 # 3. A match on Easy (5 s) goes on; at its end F11 does not leave the
 #    game-over screen, another key does.
@@ -70,8 +70,7 @@ wait_for "the match after F11" 10 match_shown
 wait_for "the game-over screen" 30 game_over_shown
 switch_twice
 wait_for "the game-over screen after F11" 10 game_over_shown
-press space
-wait_for "the main menu after the game over" 10 main_menu_shown
+press_for space "the main menu after the game over" game_over_shown main_menu_shown
 
 # 4. Quitter ends the game cleanly; nothing printed, as every switch worked.
 click_at 400 547

@@ -94,6 +94,9 @@ wait_exit() {
 # The same, and the game ended with status 0 having printed nothing.
 ends_cleanly() {
   wait_exit "$1"
+  ended_cleanly
+}
+ended_cleanly() {
   [ "$EXIT_STATUS" = 0 ] || fail "the game exited with status $EXIT_STATUS"
   [ ! -s "$WORK/game.err" ] || fail "the game printed: $(cat "$WORK/game.err")"
 }
@@ -113,6 +116,38 @@ wait_for() {
     (( $(now_ms) - start < limit_ms )) || fail "no $what within $((limit_ms / 1000)) s"
     sleep 0.05
   done
+}
+
+# A key sent just after the window was remapped (F11) or under a loaded
+# build was seen to go missing on its way through X. These press it again,
+# three times at most, when it has visibly not arrived after 5 s.
+# press_for KEY WHAT STILL NEXT: until the check NEXT succeeds (WHAT, the
+# screen the key leads to); pressed again only while the check STILL (the
+# screen it should leave) succeeds, so a slow screen never gets a second
+# key. Fails after 15 s.
+press_for() {
+  local key="$1" what="$2" still="$3" next="$4" attempt start
+  for attempt in 1 2 3; do
+    press "$key"
+    start=$(now_ms)
+    until "$next"; do
+      is_running || fail "the game ended while waiting for $what: $(cat "$WORK/game.err")"
+      (( $(now_ms) - start < 5000 )) || ! "$still" || continue 2
+      (( $(now_ms) - start < 15000 )) || fail "no $what within 15 s"
+      sleep 0.05
+    done
+    return 0
+  done
+  fail "no $what after $key was pressed three times"
+}
+# press_to_exit KEY: until the game has ended (sets EXIT_STATUS).
+press_to_exit() {
+  local attempt
+  for attempt in 1 2 3; do
+    press "$1"
+    exits_within 5 && return 0
+  done
+  fail "the game did not exit after $1 was pressed three times"
 }
 
 # --sync returns once the pointer is there, so the motion is queued before
