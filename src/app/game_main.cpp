@@ -4,8 +4,10 @@
 #include <SDL_ttf.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <string>
 
@@ -14,6 +16,7 @@
 #include "app/command_line.h"
 #include "app/intro.h"
 #include "core/fullscreen.h"
+#include "core/input.h"
 #include "core/surface.h"
 #include "menu/main_actions.h"
 #include "menu/menu.h"
@@ -21,47 +24,69 @@
 
 namespace {
 
-bool font_opens(const char* path)
+enum class Kind { picture, font };
+
+bool loads(const char* path, Kind kind)
 {
-    return open_font(path, 12) != nullptr;
+    return kind == Kind::picture ? load_bmp(path) != nullptr : open_font(path, 12) != nullptr;
 }
 
-bool picture_loads(const char* path)
+// Why a file cannot serve, with what the player can do about it: a missing
+// file means the game was started from the wrong folder, one that is there
+// but does not load needs a fresh copy.
+void report_unusable(const char* path, Kind kind, const char* consequence)
 {
-    return load_bmp(path) != nullptr;
-}
-
-void report_unreadable(const char* path)
-{
-    std::fprintf(stderr,
-                 "tirevane: cannot read '%s'; start the game from the folder that holds "
-                 "System/ and the font files\n",
-                 path);
+    std::FILE* file = std::fopen(path, "rb");
+    const int open_error = file ? 0 : errno;
+    if (file) {
+        std::fclose(file);
+    }
+    if (open_error == ENOENT) {
+        std::fprintf(stderr, "tirevane: '%s' is missing; %s\n", path,
+                     consequence ? consequence
+                                 : "start the game from the folder that holds System/ and the "
+                                   "font files");
+    } else if (open_error != 0) {
+        std::fprintf(stderr, "tirevane: '%s' cannot be read: %s; %s\n", path,
+                     std::strerror(open_error),
+                     consequence ? consequence : "make it readable");
+    } else {
+        std::fprintf(stderr, "tirevane: '%s' cannot be read: damaged or not a %s; %s\n", path,
+                     kind == Kind::picture ? "BMP" : "font",
+                     consequence ? consequence
+                                 : "put back the file from the game's own copy (reinstall it)");
+    }
 }
 
 // The screens cannot be shown without their pictures and fonts, so say
-// plainly which ones are missing rather than open a blank window. A missing
-// page picture only leaves that page black.
+// plainly which ones cannot serve rather than open a blank window or lose a
+// visor in the middle of a match. A missing page picture only leaves that
+// page black, which is told here too, so it does not look like a bug later.
 bool required_assets_present()
 {
     bool all_present = true;
-    for (const char* path : assets::kRequiredFonts) {
-        if (!font_opens(path)) {
-            report_unreadable(path);
+    const auto check = [&](const char* path, Kind kind) {
+        if (!loads(path, kind)) {
+            report_unusable(path, kind, nullptr);
             all_present = false;
         }
+    };
+    for (const char* path : assets::kRequiredFonts) {
+        check(path, Kind::font);
     }
     for (const char* path : assets::kRequiredPictures) {
-        if (!picture_loads(path)) {
-            report_unreadable(path);
-            all_present = false;
+        check(path, Kind::picture);
+    }
+    for (const assets::VisorAssets& visor : assets::kVisors) {
+        // The first visor is the menus' own cursor, checked above.
+        if (visor.normal != assets::kCursorNormal) {
+            check(visor.normal, Kind::picture);
+            check(visor.over, Kind::picture);
         }
     }
-    // Told at start-up, so a blank page later does not look like a bug.
     for (const char* path : assets::kOptionalPictures) {
-        if (!picture_loads(path)) {
-            std::fprintf(stderr, "tirevane: '%s' %s; its page will show black behind \"Retour\"\n",
-                         path, ::access(path, F_OK) == 0 ? "cannot be read" : "is missing");
+        if (!loads(path, Kind::picture)) {
+            report_unusable(path, Kind::picture, "its page will show black behind \"Retour\"");
         }
     }
     return all_present;
@@ -195,6 +220,7 @@ int tirevane_main(int argc, char** argv)
         shut_down_libraries();
         return 1;
     }
+    input::window_opened();
     // The same switch as F11, so a display that cannot do it says so alike.
     if (command.fullscreen) {
         toggle_fullscreen();

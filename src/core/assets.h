@@ -47,11 +47,12 @@ constexpr VisorAssets kVisors[kVisorCount] = {
      "System/Sounds/sniper.wav"},
 };
 
-// Files without which the game cannot show its screens; sounds are not
-// among them, a missing sound only stays silent.
+// Files without which the game cannot show its screens, besides every
+// visor's two pictures; sounds are not among them, a missing sound only
+// stays silent.
 constexpr const char* kRequiredFonts[] = {kMenuFont, kHudFont};
 constexpr const char* kRequiredPictures[] = {
-    kIntroPresents, kIntroName, kCursorNormal, kCursorOver,
+    kIntroPresents, kIntroName, kWindowIcon, kCursorNormal, kCursorOver,
 };
 // The two text pages: without its picture a page shows black behind its
 // "Retour" label, which still leads back to the menu.

@@ -21,7 +21,7 @@ run
 [ "$STATUS" = 1 ] || fail "the game started without a display (status $STATUS)"
 ARGS=(--fullscreen)
 run SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-[ "$STATUS" = 1 ] && grep -q "cannot read" "$WORK/err" || fail "the game started without its files"
+[ "$STATUS" = 1 ] && grep -q "is missing" "$WORK/err" || fail "the game started without its files"
 
 # 2. Help and version: stdout, status 0, nothing else, in both places.
 for env_vars in "" "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy"; do

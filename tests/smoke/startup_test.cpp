@@ -144,18 +144,37 @@ TEST(StartUp, AMissingPagePictureIsToldAndTheGameStillStarts)
     }
 }
 
-TEST(StartUp, AMissingRequiredPictureOrFontStillStopsTheGame)
+TEST(StartUp, AMissingOrDamagedPictureOrFontStopsTheGameSayingWhich)
 {
-    for (const MissingFile& c :
-         {MissingFile{assets::kCursorOver,
-               "tirevane: cannot read 'System/01/Menu/Cursor_Curs02.bmp'; start the game from "
-               "the folder that holds System/ and the font files\n"},
-          MissingFile{assets::kHudFont,
-               "tirevane: cannot read 'spaceage.ttf'; start the game from the folder that holds "
-               "System/ and the font files\n"}}) {
+    const char* const kWrongFolder = "start the game from the folder that holds System/ and the font files\n";
+    const char* const kRestore = "put back the file from the game's own copy (reinstall it)\n";
+    struct Case {
+        const char* path;
+        bool damaged;  // random bytes instead of the file
+        std::string told;
+    };
+    const Case cases[] = {
+        {"System/01/Menu/Cursor_Curs02.bmp", false,
+         std::string("tirevane: 'System/01/Menu/Cursor_Curs02.bmp' is missing; ") + kWrongFolder},
+        {"System/01/Visors/Visor_Visor04b.bmp", false,
+         std::string("tirevane: 'System/01/Visors/Visor_Visor04b.bmp' is missing; ") + kWrongFolder},
+        {"System/01/Menu/Menu_Composed.bmp", false,
+         std::string("tirevane: 'System/01/Menu/Menu_Composed.bmp' is missing; ") + kWrongFolder},
+        {"spaceage.ttf", false, std::string("tirevane: 'spaceage.ttf' is missing; ") + kWrongFolder},
+        {"System/01/Introduce/Intro_presents.bmp", true,
+         std::string("tirevane: 'System/01/Introduce/Intro_presents.bmp' cannot be read: damaged "
+                     "or not a BMP; ") + kRestore},
+        {"alphamalemodern.ttf", true,
+         std::string("tirevane: 'alphamalemodern.ttf' cannot be read: damaged or not a font; ") +
+             kRestore},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         testsupport::GameDir dir;
         fs::remove(c.path);
+        if (c.damaged) {
+            testsupport::write_file(c.path, "\x8f\x13 not what it claims \x01\xfe");
+        }
         GameProcess game;
         ASSERT_TRUE(game.started());
         EXPECT_EQ(game.wait(), 1);
