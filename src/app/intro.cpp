@@ -2,6 +2,7 @@
 
 #include "core/assets.h"
 #include "core/fullscreen.h"
+#include "core/input.h"
 
 Intro::Intro()
     : presents(load_bmp(assets::kIntroPresents)),
@@ -23,7 +24,7 @@ Intro::Intro()
 
 bool Intro::poll_input()
 {
-    while (SDL_PollEvent(&event)) {
+    while (input::poll(event)) {
         if (handle_fullscreen_key(event)) {
             continue;
         }

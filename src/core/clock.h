@@ -3,9 +3,10 @@
 
 #include <SDL.h>
 
-// Where the game reads the time and waits. The match loop and the 1500 ms
-// pauses after menu choices go through it, so tests can replace it with a
-// clock that only moves when asked and play a whole match in milliseconds.
+// Where the game reads the time and waits: the match loop, the 1500 ms
+// pauses after menu choices, and every wait for the player's next event.
+// Tests replace it with a clock that only moves when asked, and play a
+// whole match in milliseconds or a player who takes their time.
 class Clock {
 public:
     Clock() = default;
@@ -15,6 +16,8 @@ public:
 
     virtual Uint32 ticks() = 0;
     virtual void delay(Uint32 ms) = 0;
+    // Blocks until the next event comes; false once the event system is gone.
+    virtual bool wait_event(SDL_Event& event) = 0;
 };
 
 // The clock in force: SDL's own unless a test installed another.

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "core/input.h"
+
 namespace {
 
 std::function<int(SDL_Surface*)>& switch_override()
@@ -13,9 +15,14 @@ std::function<int(SDL_Surface*)>& switch_override()
 
 }  // namespace
 
+bool is_fullscreen_key(const SDL_Event& event)
+{
+    return event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_F11;
+}
+
 bool handle_fullscreen_key(const SDL_Event& event)
 {
-    if (event.type != SDL_KEYDOWN || event.key.keysym.sym != SDLK_F11) {
+    if (!is_fullscreen_key(event)) {
         return false;
     }
     toggle_fullscreen();
@@ -33,6 +40,14 @@ bool toggle_fullscreen()
     // instead would free the one every screen holds.
     const std::function<int(SDL_Surface*)>& replacement = switch_override();
     const bool switched = (replacement ? replacement(screen) : SDL_WM_ToggleFullScreen(screen)) != 0;
+    if (switched && input::pointer_in_window()) {
+        // The picture moved under the pointer (one SDL re-centres it, the
+        // other scales it) without saying where the pointer now falls on
+        // it: putting the pointer back under the cursor, which SDL reports
+        // as a motion there, keeps the two together.
+        const input::Point at = input::pointer();
+        SDL_WarpMouse(at.x, at.y);
+    }
     if (!switched) {
         std::fprintf(stderr, "tirevane: this display cannot switch %s; the game stays %s\n",
                      was_fullscreen ? "back to a window" : "to full screen",

@@ -14,15 +14,6 @@ SDL_Event no_event()
     return e;
 }
 
-SDL_Event pointer_at(Uint16 x, Uint16 y)
-{
-    SDL_Event e = no_event();
-    e.type = SDL_MOUSEMOTION;
-    e.motion.x = x;
-    e.motion.y = y;
-    return e;
-}
-
 // 5 s to play per difficulty step, 5 s at the easiest.
 Uint16 starting_seconds(Sint16 difficulty)
 {
@@ -37,8 +28,7 @@ Match::Match(Sint16 visor_row, Sint16 difficulty_index, Sint32 start_score)
       seconds_left(starting_seconds(difficulty)),
       hud(difficulty, score, seconds_left),
       visor(visor_row),
-      event(no_event()),
-      pointer(pointer_at(kScreenCentreX, kScreenCentreY))
+      event(no_event())
 {
 }
 

@@ -48,9 +48,17 @@ private:
         double speed_bonus = 0.0;
     };
 
+    // The last frame of play standing still under the pause or game-over
+    // texts, shown again whenever the pointer moves, the window system
+    // asks for a repaint or the window changes mode.
+    struct StillFrame;
+    StillFrame freeze(Sint32 shown_score);
+    void show(SDL_Surface* screen, const StillFrame& still);
+    // Takes the next event for a still screen; false once none can arrive.
+    bool wait_still(SDL_Surface* screen, const StillFrame& still, SDL_Event& event);
+
     void start_loop();
     void run_iteration(SDL_Surface* screen);
-    void absorb_queued_motion();
     void handle_event(SDL_Surface* screen);
     void end_match(SDL_Surface* screen);
     void shoot(const SDL_Event& shot);
@@ -72,9 +80,6 @@ private:
     TargetList targets;
     // The event handled last; with none waiting it is handled again.
     SDL_Event event;
-    // Events without a position (keys, activation, quit, none yet) must not
-    // move the aim, so the visor test uses the last position seen.
-    SDL_Event pointer;
     LoopState loop;
 };
 

@@ -6,7 +6,7 @@
 #include "core/clock.h"
 #include "core/fullscreen.h"
 #include "core/random_range.h"
-#include "core/stale_presses.h"
+#include "core/input.h"
 
 namespace {
 
@@ -22,19 +22,10 @@ bool is_trigger(Uint8 button)
     return button == SDL_BUTTON_LEFT || button == SDL_BUTTON_MIDDLE || button == SDL_BUTTON_RIGHT;
 }
 
-// A long burst of steps must not wrap around.
-Sint16 clamped_sum(Sint16 a, Sint16 b)
-{
-    return static_cast<Sint16>(std::clamp<int>(a + b, INT16_MIN, INT16_MAX));
-}
-
 }  // namespace
 
 void Match::run(SDL_Surface* screen)
 {
-    // Clicks made on the menu before the match showed are not shots; this
-    // goes first so the centring motion queued by start_loop survives.
-    drop_stale_presses();
     start_loop();
     while (!ended) {
         run_iteration(screen);
@@ -49,6 +40,9 @@ void Match::start_loop()
     loop.last_tick_ms = game_clock().ticks();
     // The motion this queues centres the visor in the first iteration.
     SDL_WarpMouse(kScreenCentreX, kScreenCentreY);
+    // The first frame follows at once: the click that chose the match, or
+    // the rest of a double click, is no shot.
+    input::screen_shown();
 }
 
 void Match::run_iteration(SDL_Surface* screen)
@@ -59,12 +53,11 @@ void Match::run_iteration(SDL_Surface* screen)
     // handler gives the same result when repeated.
     // F11 is taken here, as it arrives: handle_event sees it again in the
     // frames after it and must not switch back.
-    if (SDL_PollEvent(&event) && !handle_fullscreen_key(event) &&
-        event.type == SDL_MOUSEMOTION) {
-        absorb_queued_motion();
+    if (input::poll(event)) {
+        handle_fullscreen_key(event);
     }
     handle_event(screen);
-    visor.show_over_target(pointer_over_live_target(pointer));
+    visor.show_over_target(pointer_over_live_target(input::pointer_motion()));
     step_speed(now);
     step_countdown();
     spawn(now);
@@ -73,24 +66,6 @@ void Match::run_iteration(SDL_Surface* screen)
     pace(screen, now);
     if (seconds_left == 0) {
         game_over(screen);
-    }
-}
-
-// A mouse sends motion far faster than the loop takes one event per frame;
-// taken one by one, the visor would trail behind the hand. The motions
-// right behind this one are folded into it, up to the first other event,
-// so presses keep their place and their own position.
-void Match::absorb_queued_motion()
-{
-    SDL_Event next;
-    while (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) == 1 &&
-           next.type == SDL_MOUSEMOTION &&
-           SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_MOUSEMOTIONMASK) == 1) {
-        event.motion.state = next.motion.state;
-        event.motion.x = next.motion.x;
-        event.motion.y = next.motion.y;
-        event.motion.xrel = clamped_sum(event.motion.xrel, next.motion.xrel);
-        event.motion.yrel = clamped_sum(event.motion.yrel, next.motion.yrel);
     }
 }
 
@@ -112,12 +87,10 @@ void Match::handle_event(SDL_Surface* screen)
         end_match(screen);
         break;
     case SDL_MOUSEMOTION:
-        pointer = event;
         visor.centre_on(event.motion.x, event.motion.y);
         break;
     case SDL_MOUSEBUTTONDOWN:
         if (is_trigger(event.button.button)) {
-            pointer = event;
             shoot(event);
             loop.shot_latched = true;
         }
@@ -126,7 +99,6 @@ void Match::handle_event(SDL_Surface* screen)
         // A wheel step sends a press and a release at once; its release must
         // not re-arm a trigger that is still held.
         if (is_trigger(event.button.button)) {
-            pointer = event;
             loop.shot_latched = false;
         }
         break;

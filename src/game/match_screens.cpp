@@ -1,54 +1,88 @@
 #include "game/match.h"
 
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include "core/assets.h"
 #include "core/fullscreen.h"
+#include "core/input.h"
 #include "core/surface.h"
 
 namespace {
 
-// The screen holds exactly what is shown; showing it again after a switch
-// spares the player a blank screen until the next event. Returns whether
-// the event was the full-screen key.
-bool switch_and_show(const SDL_Event& event, SDL_Surface* screen)
-{
-    if (!handle_fullscreen_key(event)) {
-        return false;
-    }
-    SDL_Flip(screen);
-    return true;
-}
+struct Caption {
+    SurfacePtr text;
+    SDL_Rect at;
+};
 
-void wait_for_key(SDL_Surface* screen)
+Caption centred_caption(SurfacePtr text, int top)
 {
-    SDL_Event own;
-    bool fullscreen_key = false;
-    do {
-        if (!SDL_WaitEvent(&own)) {
-            return;  // the event system is gone: nothing can ever arrive
-        }
-        fullscreen_key = switch_and_show(own, screen);
-    } while (fullscreen_key || own.type != SDL_KEYDOWN);
+    const SDL_Rect at = rect_at(centred_x(width_of(text)), static_cast<Sint16>(top));
+    return Caption{std::move(text), at};
 }
 
 }  // namespace
 
+struct Match::StillFrame {
+    // The targets as they stand, drawn once: nothing moves on these screens.
+    SurfacePtr targets_layer;
+    // What the status bar shows: game over has already reset the score.
+    Sint32 shown_score;
+    std::vector<Caption> captions;
+};
+
+Match::StillFrame Match::freeze(Sint32 shown_score)
+{
+    StillFrame still{create_black_surface(kScreenWidth, kScreenHeight), shown_score, {}};
+    if (still.targets_layer) {
+        targets.draw_all(still.targets_layer.get());
+    }
+    return still;
+}
+
+void Match::show(SDL_Surface* screen, const StillFrame& still)
+{
+    blit_at(still.targets_layer, screen, rect_at(0, 0));
+    visor.show_over_target(pointer_over_live_target(input::pointer_motion()));
+    visor.draw(screen);
+    hud.draw(screen, still.shown_score, seconds_left);
+    for (const Caption& caption : still.captions) {
+        blit_at(caption.text, screen, caption.at);
+    }
+    SDL_Flip(screen);
+}
+
+bool Match::wait_still(SDL_Surface* screen, const StillFrame& still, SDL_Event& event)
+{
+    if (!input::wait(event)) {
+        return false;
+    }
+    // The screen also shows again in its new mode, and where the window
+    // system lost part of it.
+    bool again = handle_fullscreen_key(event) || event.type == SDL_VIDEOEXPOSE;
+    if (event.type == SDL_MOUSEMOTION) {
+        visor.centre_on(event.motion.x, event.motion.y);
+        again = true;
+    }
+    if (again) {
+        show(screen, still);
+    }
+    return true;
+}
+
 void Match::pause(SDL_Surface* screen, SDL_Event& wait_event)
 {
+    StillFrame still = freeze(score);
     SurfacePtr text = render_blended(assets::kHudFont, 50, ".:: PAusE ::.", kMagenta);
-    SDL_Rect at = rect_at(centred_x(width_of(text)), centred_y(height_of(text)));
-    blit_at(text, screen, at);
-    SDL_Flip(screen);
-    text.reset();
+    const int top = centred_y(height_of(text));
+    still.captions.push_back(centred_caption(std::move(text), top));
+    show(screen, still);
 
     while (!window_active) {
         // Once no event can arrive any more, nothing could end the pause.
-        const bool events_lost = !SDL_WaitEvent(&wait_event);
-        if (!events_lost) {
-            switch_and_show(wait_event, screen);
-        }
-        if (events_lost || (wait_event.type == SDL_ACTIVEEVENT && wait_event.active.gain)) {
+        if (!wait_still(screen, still, wait_event) ||
+            (wait_event.type == SDL_ACTIVEEVENT && wait_event.active.gain)) {
             window_active = 1;
         }
     }
@@ -58,28 +92,27 @@ void Match::game_over(SDL_Surface* screen)
 {
     char line[64];
     std::snprintf(line, sizeof line, ".:: Votre Score : %ld ::.", static_cast<long>(score));
+    StillFrame still = freeze(score);
     score = 0;
 
     SurfacePtr title = render_blended(assets::kHudFont, 50, ".:: Game Over ::.", kRed);
     SurfacePtr score_line = render_blended(assets::kHudFont, 20, line, kRed);
     SurfacePtr prompt = render_blended(
         assets::kHudFont, 20, ".:: Appuyez sur une touche pour continuer ::.", kMagenta);
-
-    const int block_height = height_of(title) + height_of(score_line) + height_of(prompt);
-    const int top = centred_y(block_height);
-    SDL_Rect title_at = rect_at(centred_x(width_of(title)), static_cast<Sint16>(top));
-    SDL_Rect score_at =
-        rect_at(centred_x(width_of(score_line)), static_cast<Sint16>(top + height_of(title)));
-    SDL_Rect prompt_at = rect_at(centred_x(width_of(prompt)),
-                                 static_cast<Sint16>(top + height_of(title) + height_of(score_line)));
-    blit_at(title, screen, title_at);
-    blit_at(score_line, screen, score_at);
-    blit_at(prompt, screen, prompt_at);
-    SDL_Flip(screen);
-
+    // One block centred on the screen, the three lines one under the other.
+    const int title_top = centred_y(height_of(title) + height_of(score_line) + height_of(prompt));
+    const int score_top = title_top + height_of(title);
+    const int prompt_top = score_top + height_of(score_line);
+    still.captions.push_back(centred_caption(std::move(title), title_top));
+    still.captions.push_back(centred_caption(std::move(score_line), score_top));
+    still.captions.push_back(centred_caption(std::move(prompt), prompt_top));
+    show(screen, still);
     ended = 1;
-    title.reset();
-    score_line.reset();
-    prompt.reset();
-    wait_for_key(screen);
+
+    SDL_Event own;
+    while (wait_still(screen, still, own)) {
+        if (own.type == SDL_KEYDOWN && !is_fullscreen_key(own)) {
+            break;
+        }
+    }
 }

@@ -88,6 +88,11 @@ void Target::update_and_draw(SDL_Surface* screen)
     if (!alive) {
         fade();
     }
+    draw(screen);
+}
+
+void Target::draw(SDL_Surface* screen)
+{
     const SDL_Rect drawn = blit_at(surface, screen, rect);
     rect.w = drawn.w;
     rect.h = drawn.h;

@@ -16,6 +16,8 @@ public:
 
     // Advances one frame (move, fades) and blits the target.
     void update_and_draw(SDL_Surface* screen);
+    // Blits it where it stands, without moving it.
+    void draw(SDL_Surface* screen);
     // Inclusive test of the event's pointer position against the rectangle;
     // events that carry no position hit nothing. Ignores `alive`.
     bool hit_test(const SDL_Event& event) const;

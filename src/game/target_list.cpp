@@ -44,6 +44,13 @@ void TargetList::update_and_draw_all(SDL_Surface* screen)
     }
 }
 
+void TargetList::draw_all(SDL_Surface* screen)
+{
+    if (head) {
+        head->draw_all(screen);
+    }
+}
+
 // One walk down the chain, `link` being the pointer to the node looked at.
 // Each run of consecutive faded nodes is cut off behind its last node and
 // deleted through its first (which deletes the run), and the link skips it.

@@ -20,6 +20,8 @@ public:
     TargetNode* node_at(Uint32 index) const;
     bool any_faded_out() const;
     void update_and_draw_all(SDL_Surface* screen);
+    // Draws every target where it stands, moving none.
+    void draw_all(SDL_Surface* screen);
     // Deletes every target that has faded out; the others keep their order.
     void remove_faded_out();
     // Deletes every node and its target.

@@ -33,6 +33,13 @@ void TargetNode::update_and_draw_all(SDL_Surface* screen)
     }
 }
 
+void TargetNode::draw_all(SDL_Surface* screen)
+{
+    for (TargetNode* node = this; node; node = node->next) {
+        node->owned->draw(screen);
+    }
+}
+
 bool TargetNode::any_faded_out() const
 {
     if (is_faded_out()) {

@@ -17,6 +17,7 @@ public:
     TargetNode* append(Sint16 size_class, double speed_bonus);
     Uint32 count_from(Uint32 depth) const;
     void update_and_draw_all(SDL_Surface* screen);
+    void draw_all(SDL_Surface* screen);
     bool any_faded_out() const;
     TargetNode* next_or_self();
 

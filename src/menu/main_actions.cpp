@@ -2,7 +2,6 @@
 
 #include "core/assets.h"
 #include "core/clock.h"
-#include "core/stale_presses.h"
 #include "game/match.h"
 #include "menu/menu.h"
 #include "menu/page.h"
@@ -68,9 +67,6 @@ void close_after_delay(Uint8* close)
 {
     *close = 1;
     game_clock().delay(1500);
-    // A second click during the pause, as in a double click, would land on
-    // whatever screen shows next.
-    drop_stale_presses();
 }
 
 void how_to_play_action(SDL_Surface* screen, Uint8* close)

@@ -13,8 +13,8 @@ void resume_action(SDL_Surface* screen, Uint8* close);
 void back_action(SDL_Surface* screen, Uint8* close);
 
 // Closes the menu that ran the action after the 1500 ms pause that lets
-// the click's sound and frame linger; mouse presses made during the pause
-// are dropped.
+// the click's sound and frame linger. Clicks made during the pause stay
+// queued, and the screen that shows next drops them.
 void close_after_delay(Uint8* close);
 
 #endif

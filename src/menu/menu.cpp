@@ -3,18 +3,8 @@
 #include "core/assets.h"
 #include "core/frame_pacer.h"
 #include "core/fullscreen.h"
-#include "core/stale_presses.h"
+#include "core/input.h"
 #include "menu/menu_item.h"
-
-namespace {
-
-bool carries_pointer(const SDL_Event& event)
-{
-    return event.type == SDL_MOUSEMOTION || event.type == SDL_MOUSEBUTTONDOWN ||
-           event.type == SDL_MOUSEBUTTONUP;
-}
-
-}  // namespace
 
 Menu::Menu(bool with_title)
     : has_title(with_title ? 1 : 0), done(0)
@@ -34,9 +24,6 @@ Menu::Menu(bool with_title)
     }
     cursor_pos = rect_at(0, 0);
     event = SDL_Event();
-    // No pointer seen yet: the top-left corner, where the cursor would start.
-    last_pointer = SDL_Event();
-    last_pointer.type = SDL_MOUSEMOTION;
     hit_sound = FSOUND_Stream_Open(assets::kHitShot, 0, 0, 0);
     miss_sound = FSOUND_Stream_Open(assets::kMissShot, 0, 0, 0);
 }
@@ -90,11 +77,10 @@ void Menu::slide_in(SDL_Surface* screen)
 
 void Menu::run(SDL_Surface* screen)
 {
-    // Clicks made before this screen was shown were meant for another one.
-    drop_stale_presses();
+    show(screen);
     SDL_Event received;
     while (!done) {
-        if (!SDL_WaitEvent(&received)) {
+        if (!input::wait(received)) {
             // The event system is gone: nothing more can close this menu.
             done = 1;
             break;
@@ -109,7 +95,6 @@ void Menu::handle(SDL_Surface* screen, const SDL_Event& received)
     // after any key, which also shows it at once in its new mode.
     handle_fullscreen_key(received);
     event = received;
-    remember_pointer();
     switch (event.type) {
     case SDL_KEYDOWN:
         if (event.key.keysym.sym == SDLK_ESCAPE) {
@@ -127,13 +112,29 @@ void Menu::handle(SDL_Surface* screen, const SDL_Event& received)
     default:
         break;
     }
-    draw(screen);
-    draw_cursor(screen, pointer_on_item(pointer_event()) ? 2 : 1);
-    run_clicked_action(screen);
-    SDL_Flip(screen);
-    if (!done) {
-        blit_at(backdrop, screen, backdrop_pos);
+    draw_frame(screen);
+    if (run_clicked_action(screen) && !done) {
+        // Back from the screen the action opened: shown again at once, the
+        // way it is now, and deaf to the rest of a double click.
+        show(screen);
     }
+}
+
+void Menu::show(SDL_Surface* screen)
+{
+    draw_frame(screen);
+    input::screen_shown();
+}
+
+void Menu::draw_frame(SDL_Surface* screen)
+{
+    // Cleared before drawing rather than after the flip: the screen surface
+    // then always holds what the window shows, which is what the window
+    // system repaints from when part of the window is uncovered.
+    blit_at(backdrop, screen, backdrop_pos);
+    draw(screen);
+    draw_cursor(screen, pointer_on_item(input::pointer_motion()) ? 2 : 1);
+    SDL_Flip(screen);
 }
 
 void Menu::draw(SDL_Surface* screen)
@@ -150,9 +151,9 @@ void Menu::draw_cursor(SDL_Surface* screen, Sint16 kind)
     if (!picture) {
         return;
     }
-    const SDL_Event& pointer = pointer_event();
-    cursor_pos = rect_at(static_cast<Sint16>(pointer.button.x - picture->w / 2),
-                         static_cast<Sint16>(pointer.button.y - picture->h / 2));
+    const input::Point pointer = input::pointer();
+    cursor_pos = rect_at(static_cast<Sint16>(pointer.x - picture->w / 2),
+                         static_cast<Sint16>(pointer.y - picture->h / 2));
     blit_at(picture, screen, cursor_pos);
 }
 
@@ -171,20 +172,6 @@ const MenuItem* Menu::item_under(const SDL_Event& pointer) const
     return nullptr;
 }
 
-const SDL_Event& Menu::pointer_event() const
-{
-    return carries_pointer(event) ? event : last_pointer;
-}
-
-void Menu::remember_pointer()
-{
-    if (carries_pointer(event)) {
-        last_pointer = SDL_Event();
-        last_pointer.type = SDL_MOUSEMOTION;
-        last_pointer.motion.x = event.button.x;
-        last_pointer.motion.y = event.button.y;
-    }
-}
 
 void Menu::play_shot_sounds()
 {
@@ -196,14 +183,16 @@ void Menu::play_shot_sounds()
     }
 }
 
-void Menu::run_clicked_action(SDL_Surface* screen)
+bool Menu::run_clicked_action(SDL_Surface* screen)
 {
     // Boxes of neighbouring rows can overlap by a few pixels: one press
     // still runs a single action, the first item's in the chain.
     const MenuItem* item = item_under(event);
-    if (item && item->click_test(event)) {
-        Uint8 close = 0;
-        item->run_action(screen, &close);
-        done = close;
+    if (!item || !item->click_test(event)) {
+        return false;
     }
+    Uint8 close = 0;
+    item->run_action(screen, &close);
+    done = close;
+    return true;
 }

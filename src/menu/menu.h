@@ -11,9 +11,11 @@
 // A modal menu screen: a column of clickable texts on black, an optional
 // red title, a two-state cursor picture that follows the pointer and a shot
 // sound per item on every left click, which runs the action of at most one
-// item. run() returns once Escape, a quit request or an item's action closes
-// it; the caller then deletes it. A menu does not clear the screen before
-// its first frame, so callers blank it.
+// item. It draws a frame for every event it takes, and at once when it is
+// shown or comes back from a screen an action opened, with the cursor
+// where the pointer is; mouse presses in its first moments are not its own
+// (see input::screen_shown). run() returns once Escape, a quit request or
+// an item's action closes it; the caller then deletes it.
 class Menu : NonCopyable {
 public:
     explicit Menu(bool with_title);
@@ -23,11 +25,10 @@ public:
     // The main menu's title rises from the centre to the top, revealing the
     // first five items one by one, at a 60 Hz display's pace.
     void slide_in(SDL_Surface* screen);
-    // Drops the mouse presses queued before its first frame, then handles
-    // events until closed.
+    // Shows its first frame at once, then handles events until closed.
     void run(SDL_Surface* screen);
-    // One turn of the loop: reacts to `received`, runs the action of the item
-    // a left press chooses, draws and shows the frame.
+    // One turn of the loop: reacts to `received`, draws and shows the frame,
+    // then runs the action of the item a left press chooses.
     void handle(SDL_Surface* screen, const SDL_Event& received);
     virtual void draw(SDL_Surface* screen);
     // 1 draws the normal cursor, 2 the one shown over an item, others nothing.
@@ -47,12 +48,13 @@ public:
     bool is_done() const { return done != 0; }
 
 private:
-    // The event the hover test and the cursor read: the last one received
-    // when it carries a pointer position, else that last known position.
-    const SDL_Event& pointer_event() const;
-    void remember_pointer();
+    // A whole frame, from the screen cleared to the flip.
+    void draw_frame(SDL_Surface* screen);
+    // A frame drawn as the screen comes (back) before the player's eyes.
+    void show(SDL_Surface* screen);
     void play_shot_sounds();
-    void run_clicked_action(SDL_Surface* screen);
+    // Whether an action ran.
+    bool run_clicked_action(SDL_Surface* screen);
 
     SurfacePtr backdrop;
     SurfacePtr title;
@@ -63,7 +65,6 @@ private:
     SDL_Rect title_pos;
     SDL_Rect cursor_pos;
     SDL_Event event;
-    SDL_Event last_pointer;
     FSOUND_STREAM* hit_sound;
     FSOUND_STREAM* miss_sound;
     Uint8 has_title;

@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "core/clock.h"
+#include "core/input.h"
 #include "game/match.h"
-#include "scripted_clock.h"
 #include "test_support.h"
 
 namespace gametest {
 
-using testsupport::ScriptedClock;
+using testsupport::FakeClock;
 
 // A game folder, the dummy window and a scripted clock for one match,
 // reached through its public operations and MatchSeam.
@@ -26,11 +26,13 @@ protected:
     }
 
     // Plays the match to its end and returns how many events it left in the
-    // queue. A screen that waits for an event that never comes hangs here
-    // until CTest's timeout ends the test.
+    // queue; fails the test when the match ended before every scripted step
+    // ran, since the checks inside those steps never did.
     int play()
     {
+        shown_at = clock.now();
         match->run(screen());
+        EXPECT_EQ(steps_run, steps_scripted) << "the match ended before every scripted step ran";
         int left = 0;
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
@@ -40,12 +42,18 @@ protected:
     }
 
     // Runs one step at each sleep of the loop (each step's events are taken
-    // in the two iterations before the next sleep), then presses Escape.
+    // in the two iterations before the next sleep), once the match has been
+    // shown long enough for a press to count, then presses Escape.
     void script(std::vector<std::function<void()>> steps)
     {
-        clock.on_delay = [this, steps, k = std::size_t(0), done = false](Uint32) mutable {
-            if (k < steps.size()) {
-                steps[k++]();
+        steps_scripted = steps.size();
+        steps_run = 0;
+        clock.on_delay = [this, steps, done = false](Uint32 now) mutable {
+            if (now - shown_at < input::kSettleMs) {
+                return;
+            }
+            if (steps_run < steps.size()) {
+                steps[steps_run++]();
             } else if (!done) {
                 done = true;
                 testsupport::push_key(SDLK_ESCAPE);
@@ -77,8 +85,11 @@ protected:
 
     testsupport::GameDir dir;
     testsupport::VideoSession video;
-    ScriptedClock clock;
+    FakeClock clock;
     std::unique_ptr<Match> match;
+    Uint32 shown_at = 0;
+    std::size_t steps_scripted = 0;
+    std::size_t steps_run = 0;
 };
 
 inline unsigned hits(const Match& m)

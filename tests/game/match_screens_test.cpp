@@ -1,5 +1,7 @@
 #include "game_test_support.h"
 
+#include "core/assets.h"
+
 using gametest::colour_is;
 
 namespace {
@@ -65,4 +67,28 @@ TEST_F(MatchScreens, GameOverShowsTheScoreResetsItAndWaitsForAKey)
     EXPECT_GT(pixels_of(screen(), 255, 0, 0), 50);
     EXPECT_GT(pixels_of(screen(), 193, 0, 165), 20);
     EXPECT_TRUE(colour_is(screen(), 0, 553, 255, 0, 0));
+}
+
+TEST_F(MatchScreens, VisorFollowsThePointerOverThePauseAndTheGameOverScreen)
+{
+    SurfacePtr visor = load_bmp(assets::kCursorNormal);  // the Default visor's
+    ASSERT_NE(visor, nullptr);
+    for (const bool game_over : {false, true}) {
+        SCOPED_TRACE(game_over ? "game over" : "pause");
+        make(0, 0, 12);
+        m().draw_frame(screen());
+        testsupport::push_motion(120, 130);
+        if (game_over) {
+            testsupport::push_key(SDLK_a);
+            m().game_over(screen());
+        } else {
+            testsupport::push_active(1, SDL_APPINPUTFOCUS);
+            SDL_Event event{};
+            MatchSeam::lose_focus(m());
+            m().pause(screen(), event);
+        }
+        const SDL_Rect at = rect_at(120 - visor->w / 2, 130 - visor->h / 2);
+        EXPECT_EQ(gametest::opaque_pixels_shown(visor.get(), screen(), at),
+                  gametest::opaque_pixels(visor.get()));
+    }
 }

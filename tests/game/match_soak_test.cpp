@@ -7,7 +7,7 @@ class MatchSoak : public gametest::MatchTest {};
 TEST_F(MatchSoak, HoursOfPlayWithClicksStayBoundedAndEndCleanly)
 {
     // Start an hour before the 32-bit tick counter wraps.
-    gametest::ScriptedClock wrapping(0xFFFFFFFFu - 3600000u);
+    gametest::FakeClock wrapping(0xFFFFFFFFu - 3600000u);
     wrapping.jump = 45000;
     make(0, 0);
     Uint32 most_targets = 0;

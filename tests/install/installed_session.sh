@@ -20,8 +20,11 @@ mkdir "$GAME_DIR"
 config="$WORK/xdg/tirevane/System/01/config.conf"
 start_display
 
-# 1. Through the intro to the main menu with its red title.
+# 1. Through the intro to the main menu with its red title. The command
+#    hands its own process to the game, so signals reach the game itself.
 start_game XDG_DATA_HOME="$WORK/xdg" SDL_AUDIODRIVER=dummy
+[ "$(readlink "/proc/$GAME_PID/exe")" = "$(readlink -f "$prefix/libexec/tirevane/tirevane")" ] ||
+  fail "the tirevane command still runs as $(readlink "/proc/$GAME_PID/exe") instead of the game"
 skip_intro
 
 # 2. Options -> Editer difficulte -> Insane rewrites the player's options file.

@@ -64,16 +64,6 @@ Menu* main_menu(MenuAction comment_jouer, MenuAction options, MenuAction a_propo
     return menu;
 }
 
-std::vector<Uint8> queued_types()
-{
-    std::vector<Uint8> types;
-    SDL_Event e;
-    while (SDL_PollEvent(&e)) {
-        types.push_back(e.type);
-    }
-    return types;
-}
-
 class ActionTest : public ScreenTest {
 protected:
     void SetUp() override { std::fill(std::begin(main_menu_runs), std::end(main_menu_runs), 0); }
@@ -140,7 +130,7 @@ TEST_F(ActionTest, NewGameStartsAtZeroAndResumeAtTheSavedScore)
     write_file(assets::kSaveFile,
                "[ ! ] -> True\n[\xA7saved:Visor=0][\xA7saved:Diff=0][\xA7saved:GameScore=150]");
     {
-        ScreenScript script;
+        ScreenScript script(clock);
         script.then([] {
             click_row(120);  // "Reprendre partie"
             push_key(SDLK_ESCAPE);  // a key: stays queued for the match
@@ -153,7 +143,7 @@ TEST_F(ActionTest, NewGameStartsAtZeroAndResumeAtTheSavedScore)
 
     // New game from the same file: starts at 0, so nothing is left to resume.
     {
-        ScreenScript script;
+        ScreenScript script(clock);
         script.then([] {
             click_row(390);  // "Nouvelle partie"
             push_key(SDLK_ESCAPE);
@@ -169,7 +159,7 @@ TEST_F(ActionTest, MatchRewritesVisorAndDifficultyBeforeItsFirstFrame)
     write_file(assets::kConfigFile, "[ \xA7Visor ] -> 5\n[ \xA7" "Difficulte ] -> 2");
     write_file(assets::kSaveFile,
                "[ ! ] -> False\n[\xA7saved:Visor=0][\xA7saved:Diff=0][\xA7saved:GameScore=0]");
-    ScreenScript script;
+    ScreenScript script(clock);
     script.then([] {
         click_row(255);  // "Nouvelle partie", left at once
         push_key(SDLK_ESCAPE);
@@ -183,7 +173,7 @@ TEST_F(ActionTest, OptionChoicesWriteOneByteAndKeepTheOther)
 {
     write_file(assets::kConfigFile, "[ \xA7Visor ] -> 0\n[ \xA7" "Difficulte ] -> 1");
     {
-        ScreenScript script;
+        ScreenScript script(clock);
         script.then(row(120))   // "Editer viseur"
             .then(row(300));    // "Heavy Weapon"
         run_action(options_action);
@@ -191,7 +181,7 @@ TEST_F(ActionTest, OptionChoicesWriteOneByteAndKeepTheOther)
     EXPECT_EQ(options(), "[ \xA7Visor ] -> 3\n[ \xA7" "Difficulte ] -> 1");
 
     {
-        ScreenScript script;
+        ScreenScript script(clock);
         script.then(row(390))   // "Editer difficulte"
             .then(row(360));    // "Insane"
         run_action(options_action);
@@ -200,7 +190,7 @@ TEST_F(ActionTest, OptionChoicesWriteOneByteAndKeepTheOther)
 
     std::remove(assets::kConfigFile);
     {
-        ScreenScript script;
+        ScreenScript script(clock);
         script.then(row(120)).then(row(500));  // "Sniper", with no options file yet
         run_action(options_action);
     }
@@ -212,7 +202,7 @@ TEST_F(ActionTest, LeavingAChoiceMenuWritesNothingAndLandsOnTheMainMenu)
     const std::string before = "[ \xA7Visor ] -> 2\n[ \xA7" "Difficulte ] -> 1";
     write_file(assets::kConfigFile, before);
     for (int edit_row : {120, 390}) {
-        ScreenScript script;
+        ScreenScript script(clock);
         script.then(row(edit_row)).then([] {
             push_key(SDLK_ESCAPE);  // leaves the choice menu: the options screen closes too
             push_motion(3, 3);      // so this event is left for the main menu
@@ -230,7 +220,7 @@ TEST_F(ActionTest, LeavingAChoiceMenuWritesNothingAndLandsOnTheMainMenu)
 TEST_F(ActionTest, PagesAndClosingActionsWaitBeforeClosing)
 {
     {
-        ScreenScript script;
+        ScreenScript script(clock);
         script.then_click(400, 550);  // "Retour"
         run_action(how_to_play_action);
     }
@@ -250,7 +240,7 @@ TEST_F(ActionTest, DoubleClickOnRetourLandsOnTheMainMenuWithoutChoosing)
     // "Retour" (510) lies over "Quitter" (507): the second click of a double
     // click would quit the game from the main menu it leads back to.
     Menu* menu = main_menu(nullptr, nullptr, about_action);
-    ScreenScript script;
+    ScreenScript script(clock);
     script.then_click(400, 448)  // "A propos..."
         .then([] {
             push_click(400, 550);  // "Retour", twice
@@ -272,7 +262,7 @@ TEST_F(ActionTest, DoubleClickOnEditerDifficulteDoesNotPickInsane)
     // "Insane" (360) lies under "Editer difficulte" (390) at y 430.
     const std::string before = "[ \xA7Visor ] -> 1\n[ \xA7" "Difficulte ] -> 0";
     write_file(assets::kConfigFile, before);
-    ScreenScript script;
+    ScreenScript script(clock);
     script.then([] {
         push_click(400, 430);
         push_click(400, 430);
@@ -289,7 +279,7 @@ TEST_F(ActionTest, ClickDuringThePauseAfterAChoiceDoesNotReachTheMainMenu)
 {
     write_file(assets::kConfigFile, "[ \xA7Visor ] -> 0\n[ \xA7" "Difficulte ] -> 1");
     Menu* menu = main_menu(nullptr, options_action, nullptr);
-    ScreenScript script;
+    ScreenScript script(clock);
     script.then_click(400, 349)  // "Options"
         .then(row(120))          // "Editer viseur"
         .then(row(300));         // "Heavy Weapon"
@@ -306,51 +296,4 @@ TEST_F(ActionTest, ClickDuringThePauseAfterAChoiceDoesNotReachTheMainMenu)
     EXPECT_EQ(main_menu_runs[0], 0) << "the click made during the pause chose \"Jouer\"";
     EXPECT_EQ(script.steps_left(), 0u);
     delete menu;
-}
-
-TEST_F(ActionTest, PauseDropsMousePressesButKeepsKeysAndQuitInOrder)
-{
-    clock.on_delay = [](Uint32) {
-        push_button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 100, 150);
-        push_key(SDLK_a);
-        push_button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 110, 160);
-        push_motion(5, 5);
-        push_click(200, 250, SDL_BUTTON_RIGHT);
-        push_quit();
-        push_key_up(SDLK_a);
-    };
-    Uint8 close = 0;
-    close_after_delay(&close);
-    clock.on_delay = nullptr;
-    EXPECT_EQ(close, 1);
-    EXPECT_EQ(clock.total_delay(), 1500u);
-
-    // The presses give way to one motion where the last of them was.
-    SDL_Event e;
-    ASSERT_EQ(SDL_PollEvent(&e), 1);
-    EXPECT_EQ(e.type, SDL_KEYDOWN);
-    EXPECT_EQ(e.key.keysym.sym, SDLK_a);
-    ASSERT_EQ(SDL_PollEvent(&e), 1);
-    EXPECT_EQ(e.type, SDL_MOUSEMOTION);
-    EXPECT_EQ(e.motion.x, 5);
-    ASSERT_EQ(SDL_PollEvent(&e), 1);
-    EXPECT_EQ(e.type, SDL_MOUSEMOTION);
-    EXPECT_EQ(e.motion.x, 200);
-    EXPECT_EQ(e.motion.y, 250);
-    ASSERT_EQ(SDL_PollEvent(&e), 1);
-    EXPECT_EQ(e.type, SDL_QUIT);
-    ASSERT_EQ(SDL_PollEvent(&e), 1);
-    EXPECT_EQ(e.type, SDL_KEYUP);
-    EXPECT_EQ(SDL_PollEvent(&e), 0);
-
-    // Nothing but presses: only the motion is left.
-    clock.on_delay = [](Uint32) { push_click(300, 350); };
-    close_after_delay(&close);
-    clock.on_delay = nullptr;
-    const std::vector<Uint8> left = queued_types();
-    EXPECT_EQ(left, std::vector<Uint8>{SDL_MOUSEMOTION});
-
-    // Nothing queued: nothing added.
-    close_after_delay(&close);
-    EXPECT_TRUE(queued_types().empty());
 }

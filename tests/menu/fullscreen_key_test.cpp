@@ -4,6 +4,7 @@
 
 #include "app/intro.h"
 #include "core/fullscreen.h"
+#include "core/input.h"
 #include "menu/menu.h"
 #include "menu_fixture.h"
 
@@ -80,6 +81,29 @@ TEST_F(FullscreenKeyTest, ADisplayThatCannotSwitchIsToldInOneLine)
               "tirevane: this display cannot switch back to a window; the game stays in full "
               "screen\n");
     EXPECT_EQ(switches, 3);
+}
+
+TEST_F(FullscreenKeyTest, ASwitchPutsThePointerBackUnderTheCursor)
+{
+    // Where the pointer went is the game's to say after a switch: SDL moves
+    // the picture under it without a word.
+    toggle_fullscreen();
+    EXPECT_EQ(SDL_PollEvent(nullptr), 0) << "no pointer seen yet, none to put back";
+    SDL_Event seen;
+    push_motion(250, 260);
+    ASSERT_TRUE(input::poll(seen));
+    display_can_switch = false;
+    testing::internal::CaptureStderr();
+    toggle_fullscreen();
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(SDL_PollEvent(nullptr), 0) << "a failed switch moved the pointer";
+    display_can_switch = true;
+    toggle_fullscreen();
+    SDL_Event put_back;
+    ASSERT_EQ(SDL_PollEvent(&put_back), 1);
+    EXPECT_EQ(put_back.type, SDL_MOUSEMOTION);
+    EXPECT_EQ(put_back.motion.x, 250);
+    EXPECT_EQ(put_back.motion.y, 260);
 }
 
 TEST_F(FullscreenKeyTest, F11NeitherSkipsNorEndsTheIntro)

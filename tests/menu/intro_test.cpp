@@ -27,6 +27,7 @@ public:
 
     Uint32 ticks() override { return 1000 + shown_(intro_.flips()) + waited_; }
     void delay(Uint32 ms) override { waited_ += ms; }
+    bool wait_event(SDL_Event& event) override { return previous_->wait_event(event); }
     Uint32 waited() const { return waited_; }
 
 private:

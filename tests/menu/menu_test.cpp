@@ -117,6 +117,26 @@ SDL_Event left_press(int x, int y)
     return e;
 }
 
+// Whether every pixel of a keyed picture centred on (x, y) stands on the
+// screen, its yellow key left out.
+bool picture_shown_at(SDL_Surface* picture, SDL_Surface* screen, int x, int y)
+{
+    const int left = x - picture->w / 2;
+    const int top = y - picture->h / 2;
+    for (int py = 0; py < picture->h; ++py) {
+        for (int px = 0; px < picture->w; ++px) {
+            const SDL_Color own = pixel_at(picture, px, py);
+            if (same_colour(own, kColourKey, 0)) {
+                continue;
+            }
+            if (!same_colour(pixel_at(screen, left + px, top + py), own)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 std::vector<Uint8> screen_bytes(SDL_Surface* surface)
 {
     SDL_LockSurface(surface);
@@ -269,9 +289,8 @@ TEST_F(MenuTest, LeftClickPlaysOneShotPerItemAndRunsTheAction)
 {
     Menu* menu = five_item_menu(false);
     const Centre c = centre_of(*menu, 2);
-    ScreenScript script;
-    script.then([c] {
-        push_click(c.x, c.y);
+    ScreenScript script(clock);
+    script.then_click(c.x, c.y).then([c] {
         push_click(c.x, c.y, SDL_BUTTON_RIGHT);
         push_click(c.x, c.y, SDL_BUTTON_MIDDLE);
         push_click(5, 5);  // beside every item: five misses
@@ -290,7 +309,7 @@ TEST_F(MenuTest, ClosingActionEndsTheLoopWithoutClearingTheFrame)
     Menu* menu = new Menu(false);
     menu->add_item("Quitter", 255, close_menu);
     const Centre c = centre_of(*menu, 0);
-    ScreenScript script;
+    ScreenScript script(clock);
     script.then_click(c.x, c.y);  // the release must stay queued: the press closed the menu
     menu->run(screen());
 
@@ -315,12 +334,10 @@ TEST_F(MenuTest, EscapeAndQuitCloseOnlyTheInnermostMenu)
     outer->add_item("Ouvrir", 255, open_nested);
     const Centre c = centre_of(*outer, 0);
 
-    ScreenScript script;
+    ScreenScript script(clock);
     script.then_click(c.x, c.y)  // the outer menu opens the nested one
-        .then([c] {
-            push_key(SDLK_ESCAPE);  // closes the nested menu
-            push_click(c.x, c.y);   // opens it again from the outer one
-        })
+        .then([] { push_key(SDLK_ESCAPE); })  // closes the nested menu
+        .then_click(c.x, c.y)                 // opens it again from the outer one
         .then([] {
             push_quit();  // closes the nested menu again
             push_quit();  // and now the outer one
@@ -448,30 +465,68 @@ TEST_F(MenuTest, OnePressRunsAtMostOneItemOnEveryScreen)
     }
 }
 
-TEST_F(MenuTest, PressesQueuedBeforeTheFirstFrameChooseNothing)
+TEST_F(MenuTest, PressesWithinADoubleClickOfAShownFrameChooseNothing)
 {
-    SurfacePtr over = load_bmp(assets::kCursorOver);
-    ASSERT_NE(over, nullptr);
-    Menu* menu = five_item_menu(false);
+    Menu* menu = five_item_menu(false, count_run<0>);
     const Centre first = centre_of(*menu, 0);
-    const Centre second = centre_of(*menu, 1);
-
-    // Clicks meant for the screen before, with keys among them.
-    push_click(first.x, first.y);
-    push_key(SDLK_a);
-    push_click(second.x, second.y, SDL_BUTTON_RIGHT);
-    push_click(second.x, second.y);
-    push_key(SDLK_ESCAPE);  // kept: closes the menu
+    // Each event comes 100 ms after the one before; the menu showed at 0 and
+    // again, back from its action, when the press at 400 ms ran it.
+    clock.think_ms = 100;
+    push_click(first.x, first.y);   // 100 ms, queued before the first frame
+    push_key(SDLK_a);               // 300 ms: keys always count
+    push_motion(first.x, 5);        // 400 ms
+    push_button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, first.x, first.y);  // 500 ms: counts
+    push_click(first.x, first.y);   // 700 ms: 200 ms after the menu came back
+    push_motion(first.x, 6);        // 900 ms
+    push_button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, first.x, first.y);
+    push_quit();                    // never dropped: closes the menu
     menu->run(screen());
 
     EXPECT_TRUE(menu->is_done());
-    EXPECT_EQ(actions_run, 0);
-    EXPECT_EQ(audio_probe::stream_play_count(menu->hit_stream()), 0u);
-    EXPECT_EQ(audio_probe::stream_play_count(menu->miss_stream()), 0u);
-    // The first frame shows the cursor where the last press was, over its item.
-    EXPECT_EQ(menu->cursor_position().x, second.x - over->w / 2);
-    EXPECT_EQ(menu->cursor_position().y, second.y - over->h / 2);
-    SDL_Event left;
-    EXPECT_EQ(SDL_PollEvent(&left), 0) << "an event was left behind";
+    EXPECT_EQ(runs_of[0], 1);
+    EXPECT_EQ(audio_probe::stream_play_count(menu->hit_stream()), 1u);
+    EXPECT_EQ(audio_probe::stream_play_count(menu->miss_stream()), 4u);
     delete menu;
+
+    // Exactly 400 ms after the frame a press counts; at 399 ms it does not.
+    for (const Uint32 after : {399u, 400u}) {
+        std::memset(runs_of, 0, sizeof runs_of);
+        Menu* again = five_item_menu(false, count_run<0>);
+        clock.think_ms = after;
+        push_click(first.x, first.y);
+        push_quit();
+        again->run(screen());
+        EXPECT_EQ(runs_of[0], after == 400u ? 1 : 0) << after << " ms";
+        delete again;
+    }
+}
+
+TEST_F(MenuTest, CursorStandsAtThePointerWhenTheMenuComesBackAndAClickThereChoosesIt)
+{
+    SurfacePtr over = load_bmp(assets::kCursorOver);
+    ASSERT_NE(over, nullptr);
+    Menu* outer = new Menu(false);
+    outer->add_item("Ouvrir", 120, open_nested);
+    outer->add_item("Options", 309, keep_open);
+    const Centre options = centre_of(*outer, 1);
+    bool cursor_shown = false;
+    ScreenScript script(clock);
+    script.then_click(400, 160)  // opens the nested menu
+        .then([options] {
+            push_motion(options.x, options.y);  // the pointer moves on the nested menu,
+            push_key(SDLK_ESCAPE);              // which closes without another motion
+        })
+        .then([&] {
+            // Back on the outer menu, before any input: the cursor is at the
+            // pointer, and a click without moving chooses what it shows.
+            cursor_shown = picture_shown_at(over.get(), screen(), options.x, options.y);
+            push_click(options.x, options.y);
+        });
+    outer->run(screen());
+
+    EXPECT_EQ(script.steps_left(), 0u);
+    EXPECT_TRUE(cursor_shown) << "the cursor over an item is not drawn at the pointer";
+    EXPECT_EQ(nested_returns, 1);
+    EXPECT_EQ(actions_run, 1) << "the click chose another item than the one under the cursor";
+    delete outer;
 }

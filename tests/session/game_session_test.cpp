@@ -11,9 +11,8 @@
 #include "core/assets.h"
 #include "audio/fsound.h"
 #include "app/game_main.h"
-#include "core/stale_presses.h"
+#include "core/input.h"
 #include "game/target_palette.h"
-#include "scripted_clock.h"
 #include "test_support.h"
 
 using namespace testsupport;
@@ -24,12 +23,6 @@ namespace {
 void click_row(int y)
 {
     push_click(400, y + 40);
-}
-
-int queued_events()
-{
-    SDL_Event peek[128];
-    return SDL_PeepEvents(peek, 128, SDL_PEEKEVENT, SDL_ALLEVENTS);
 }
 
 bool is_target_colour(SDL_Color c)
@@ -72,20 +65,16 @@ protected:
     GameSession()
     {
         FSOUND_Init(44100, 32, 0);
-        set_stale_press_hook([this] { on_screen_change(); });
+        clock.when_idle = [this] { on_idle(); };
     }
-    ~GameSession() override
-    {
-        set_stale_press_hook(nullptr);
-        FSOUND_Close();
-    }
+    ~GameSession() override { FSOUND_Close(); }
 
     // Called at every wait of the game: the 1500 ms pauses after a choice
     // end a match or a menu's business, the shorter ones play the match.
     void on_wait(Uint32 now)
     {
-        const Uint32 waited = now - last_now;
-        last_now = now;
+        const Uint64 waited = clock.total_delay() - slept;
+        slept = clock.total_delay();
         if (waited >= 1500) {
             ++pauses;
             match = 0;
@@ -94,12 +83,15 @@ protected:
         }
     }
 
-    // The game drops the mouse presses queued before a screen takes input
-    // and after each pause: the clicks for the next screen go in right then.
-    void on_screen_change()
+    // The player's next move, whenever a screen waits with nothing queued:
+    // one click a menu, in the order a player makes them. During a match only
+    // the game-over screen waits, for a key.
+    void on_idle()
     {
+        clock.advance(1000);  // the player looks first
         if (match != 0) {
-            return;  // the match's own start: it gets its input as it runs
+            push_key(SDLK_a);
+            return;
         }
         ++screens;
         switch (screens) {
@@ -140,7 +132,6 @@ protected:
             break;
         case 11:  // after the game over: leave
             save_after_game_over = read_file(assets::kSaveFile);
-            drain_events();
             click_row(507);  // "Quitter"
             break;
         default:
@@ -151,8 +142,8 @@ protected:
     void start_match(int which)
     {
         match = which;
-        match_start = last_now;
-        next_shot = last_now + 400;
+        match_start = clock.now();
+        next_shot = match_start + input::kSettleMs;
     }
 
     void play_match(Uint32 now)
@@ -174,11 +165,9 @@ protected:
                 push_active(1, SDL_APPINPUTFOCUS);
                 push_click(799, 2);  // a shot at the empty top corner: a miss
             }
-            shoot_targets(now);
-            // Keys are ignored by the match but end the game-over screen,
-            // which waits without the clock: keep some queued.
-            while (paused && queued_events() < 4) {
-                push_key(SDLK_a);
+            // A few more hits, then the countdown runs out.
+            if (now - match_start < 4000) {
+                shoot_targets(now);
             }
         }
     }
@@ -202,12 +191,12 @@ protected:
 
     GameDir dir;
     VideoSession video;
-    ScriptedClock clock;
+    FakeClock clock;
 
     int screens = 0;
     int pauses = 0;
     int match = 0;
-    Uint32 last_now = 0;
+    Uint64 slept = 0;
     Uint32 match_start = 0;
     Uint32 next_shot = 0;
     bool escaped = false;
@@ -226,13 +215,12 @@ protected:
 TEST_F(GameSession, OptionsMatchesAndSavesFromIntroToQuit)
 {
     std::srand(1234);
-    last_now = clock.now();
     clock.on_delay = [this](Uint32 now) { on_wait(now); };
 
-    push_key(SDLK_SPACE);  // skip the intro; a key stays queued through the drops
+    push_key(SDLK_SPACE);  // skip the intro
     run_game(video.screen());
 
-    EXPECT_EQ(screens, 12);  // 11 scripted screens, then the pause before quitting
+    EXPECT_EQ(screens, 11);
     EXPECT_EQ(pauses, 5);
     EXPECT_EQ(options_after_visor, options_bytes('3', '0'));
     EXPECT_EQ(options_after_difficulty, options_bytes('3', '2'));

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "core/stale_presses.h"
+#include "core/input.h"
 
 namespace fs = std::filesystem;
 
@@ -65,6 +65,7 @@ VideoSession::VideoSession()
         throw std::runtime_error(std::string("SDL_SetVideoMode: ") + SDL_GetError());
     }
     drain_events();
+    input::window_opened();
 }
 
 VideoSession::~VideoSession()
@@ -149,14 +150,22 @@ void drain_events()
     }
 }
 
-ScreenScript::ScreenScript()
+ScreenScript::ScreenScript(FakeClock& clock, Uint32 look_ms) : clock_(clock), look_ms_(look_ms)
 {
-    set_stale_press_hook([this] { on_drop(); });
+    clock_.when_idle = [this] {
+        if (steps_.empty()) {
+            return;
+        }
+        clock_.advance(look_ms_);
+        const std::function<void()> step = std::move(steps_.front());
+        steps_.pop_front();
+        step();
+    };
 }
 
 ScreenScript::~ScreenScript()
 {
-    set_stale_press_hook(nullptr);
+    clock_.when_idle = nullptr;
 }
 
 ScreenScript& ScreenScript::then(std::function<void()> push_events)
@@ -168,17 +177,6 @@ ScreenScript& ScreenScript::then(std::function<void()> push_events)
 ScreenScript& ScreenScript::then_click(int x, int y)
 {
     return then([x, y] { push_click(x, y); });
-}
-
-void ScreenScript::on_drop()
-{
-    ++drops_;
-    if (steps_.empty()) {
-        return;
-    }
-    const std::function<void()> step = std::move(steps_.front());
-    steps_.pop_front();
-    step();
 }
 
 SDL_Color pixel_at(SDL_Surface* surface, int x, int y)

@@ -44,7 +44,12 @@ private:
     SDL_Surface* screen_ = nullptr;
 };
 
-// A clock that moves only when the game waits on it (or a test advances it).
+// The clock, and the player's pace, standing in for SDL's. Time moves only
+// when the game sleeps (by what it asks, plus `jump`), when it waits for the
+// player's next event (by `think_ms`, 0 unless a test sets it), or when a
+// test advances it. Waiting for an event never blocks: with none queued,
+// `when_idle` may queue the player's next move; with still none, the event
+// system counts as gone and every screen returns.
 class FakeClock final : public Clock {
 public:
     explicit FakeClock(Uint32 start = 1000) : now_(start) { set_game_clock(this); }
@@ -53,22 +58,39 @@ public:
     Uint32 ticks() override { return now_; }
     void delay(Uint32 ms) override
     {
-        now_ += ms;
+        now_ += ms + jump;
         total_delay_ += ms;
+        ++delays_;
         if (on_delay) {
-            on_delay(ms);
+            on_delay(now_);
         }
     }
+    bool wait_event(SDL_Event& event) override
+    {
+        now_ += think_ms;
+        if (SDL_PollEvent(&event) == 1) {
+            return true;
+        }
+        if (when_idle) {
+            when_idle();
+        }
+        return SDL_PollEvent(&event) == 1;
+    }
     void advance(Uint32 ms) { now_ += ms; }
+    Uint32 now() const { return now_; }
+    unsigned delays() const { return delays_; }
     Uint64 total_delay() const { return total_delay_; }
 
-    // Runs at the end of every wait, e.g. to queue what the player does
-    // during a pause.
-    std::function<void(Uint32 ms)> on_delay;
+    Uint32 jump = 0;
+    Uint32 think_ms = 0;
+    // Runs at the end of every sleep, e.g. to queue what the player does.
+    std::function<void(Uint32 now)> on_delay;
+    std::function<void()> when_idle;
 
 private:
     Uint32 now_;
     Uint64 total_delay_ = 0;
+    unsigned delays_ = 0;
 };
 
 // Event injection; each returns false when SDL's queue is full.
@@ -81,14 +103,13 @@ bool push_click(int x, int y, Uint8 button = SDL_BUTTON_LEFT);  // press + relea
 bool push_active(Uint8 gain, Uint8 state);
 void drain_events();
 
-// The input of the screens a test opens, one step per screen. The game drops
-// the mouse presses queued before a screen takes input (drop_stale_presses),
-// so a path of clicks cannot be queued up front: each step is pushed right
-// after the next drop, i.e. for the screen about to take over. Drops past the
-// last step push nothing. Installed for the object's lifetime.
+// The player's input, one step for each time a screen waits with nothing
+// queued: the player looks at it for `look_ms`, then acts. A step pushed
+// up front would reach a screen too early for its presses to count
+// (input::kSettleMs). Installed on the clock for the object's lifetime.
 class ScreenScript {
 public:
-    ScreenScript();
+    explicit ScreenScript(FakeClock& clock, Uint32 look_ms = 1000);
     ~ScreenScript();
     ScreenScript(const ScreenScript&) = delete;
     ScreenScript& operator=(const ScreenScript&) = delete;
@@ -96,14 +117,12 @@ public:
     ScreenScript& then(std::function<void()> push_events);
     ScreenScript& then_click(int x, int y);
 
-    unsigned drops() const { return drops_; }
     size_t steps_left() const { return steps_.size(); }
 
 private:
-    void on_drop();
-
+    FakeClock& clock_;
+    Uint32 look_ms_;
     std::deque<std::function<void()>> steps_;
-    unsigned drops_ = 0;
 };
 
 // The pixel at (x, y) of a surface as (r, g, b).
