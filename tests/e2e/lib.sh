@@ -224,6 +224,21 @@ skip_intro() {
   wait_for "main menu after the intro" 20 main_menu_shown
 }
 
+# Whether the menus' cursor stands centred on (x, y) in a screenshot of what
+# the window shows now, found by its own colours in their numbers: the
+# white cross outlined in near-black, or with "over" the red wheel it shows
+# over an item (255, 48, 48: no label or page has it).
+cursor_at() {
+  local box="32x32+$(($1 - 16))+$(($2 - 16))"
+  shot "$WORK/now.png"
+  if [ "${3:-}" = over ]; then
+    [ "$(count_pixels "$WORK/now.png" "$box" 'r>0.99 && abs(g-0.188)<0.01 && abs(b-0.188)<0.01')" -ge 200 ]
+  else
+    [ "$(count_pixels "$WORK/now.png" "$box" 'r>0.99 && g>0.99 && b>0.99')" -ge 90 ] &&
+      [ "$(count_pixels "$WORK/now.png" "$box" 'abs(r-0.047)<0.01 && abs(b-0.063)<0.01')" -ge 100 ]
+  fi
+}
+
 # Prints "r g b" of one pixel of a PNG.
 pixel() {
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:
