@@ -21,6 +21,7 @@
 #include "menu/main_actions.h"
 #include "menu/menu.h"
 #include "menu/options_actions.h"
+#include "persist/data_lock.h"
 
 namespace {
 
@@ -180,6 +181,20 @@ int tirevane_main(int argc, char** argv)
     }
 
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    // Held until the process ends, whichever way.
+    const DataLock lock(assets::kDataFolder);
+    if (!lock.held()) {
+        char folder[4096] = ".";
+        if (!::getcwd(folder, sizeof folder)) {
+            std::snprintf(folder, sizeof folder, ".");
+        }
+        std::fprintf(stderr,
+                     "tirevane: another Tirevane is already playing with the options and save "
+                     "files in %s/%s; close it before starting this one\n",
+                     folder, assets::kDataFolder);
+        return 1;
+    }
 
     const bool player_chose_driver = std::getenv("SDL_VIDEODRIVER") != nullptr;
     if (!choose_video_driver()) {

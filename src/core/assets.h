@@ -18,6 +18,8 @@ constexpr const char* kMissShot = "System/01/Menu/missed_gun_shot.wav";
 constexpr const char* kHowToPlayPage = "System/02/How_play.bmp";
 constexpr const char* kAboutPage = "System/02/About.bmp";
 
+// The folder of both data files, which one game at a time may rewrite.
+constexpr const char* kDataFolder = "System";
 constexpr const char* kConfigFile = "System/01/config.conf";
 constexpr const char* kSaveFile = "System/02/user.saved";
 

@@ -23,9 +23,12 @@ public:
     void run(SDL_Surface* screen);
     // Composes one frame on the screen surface and flips it.
     void draw_frame(SDL_Surface* screen);
-    // Shows the pause overlay and waits into `event` for a focus gain.
+    // Shows the pause overlay and waits into `event` until the game has the
+    // keyboard focus and the pointer back, or a close request (left in
+    // `event`) leaves the match.
     void pause(SDL_Surface* screen, SDL_Event& event);
-    // Shows the final score, resets it to 0 and waits for a key press.
+    // Shows the final score, resets it to 0 and waits for a key press or a
+    // close request.
     void game_over(SDL_Surface* screen);
     // True when a live target lies under the pointer position of `event`.
     bool pointer_over_live_target(const SDL_Event& at);
@@ -99,8 +102,6 @@ struct MatchSeam {
     // Keeps a long test from running out of time, or brings the end near.
     static void set_seconds_left(Match& match, Uint16 seconds);
     static bool ended(const Match& match);
-    // As the loop does on a focus loss, before it calls pause.
-    static void lose_focus(Match& match);
     // The event the loop handled last (with motions folded in).
     static const SDL_Event& last_event(const Match& match);
     // Spawn and speed timing, the shot latch: the state of the running loop.

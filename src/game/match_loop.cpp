@@ -76,6 +76,10 @@ void Match::handle_event(SDL_Surface* screen)
         if (event.active.gain == 0) {
             window_active = 0;
             pause(screen, event);
+            // Closing the window leaves a paused match as it leaves one in play.
+            if (event.type == SDL_QUIT) {
+                end_match(screen);
+            }
         }
         break;
     case SDL_KEYDOWN:

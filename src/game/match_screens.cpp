@@ -79,13 +79,18 @@ void Match::pause(SDL_Surface* screen, SDL_Event& wait_event)
     still.captions.push_back(centred_caption(std::move(text), top));
     show(screen, still);
 
+    // Play goes on only with the keyboard back and the pointer over the
+    // game: the pointer merely crossing the window while another one has
+    // the keyboard must not run the countdown behind the player's back.
     while (!window_active) {
         // Once no event can arrive any more, nothing could end the pause.
-        if (!wait_still(screen, still, wait_event) ||
-            (wait_event.type == SDL_ACTIVEEVENT && wait_event.active.gain)) {
+        if (!wait_still(screen, still, wait_event) || wait_event.type == SDL_QUIT ||
+            input::game_in_front()) {
             window_active = 1;
         }
     }
+    // The click that brought the window back is no shot.
+    input::screen_shown();
 }
 
 void Match::game_over(SDL_Surface* screen)
@@ -111,7 +116,7 @@ void Match::game_over(SDL_Surface* screen)
 
     SDL_Event own;
     while (wait_still(screen, still, own)) {
-        if (own.type == SDL_KEYDOWN && !is_fullscreen_key(own)) {
+        if ((own.type == SDL_KEYDOWN && !is_fullscreen_key(own)) || own.type == SDL_QUIT) {
             break;
         }
     }

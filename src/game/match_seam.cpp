@@ -38,11 +38,6 @@ bool MatchSeam::ended(const Match& match)
     return match.ended != 0;
 }
 
-void MatchSeam::lose_focus(Match& match)
-{
-    match.window_active = 0;
-}
-
 const SDL_Event& MatchSeam::last_event(const Match& match)
 {
     return match.event;

@@ -112,7 +112,7 @@ wait_for() {
   shift 2
   start=$(now_ms)
   until "$@"; do
-    is_running || fail "the game ended while waiting for $what: $(cat "$WORK/game.err")"
+    [ -z "$GAME_PID" ] || is_running || fail "the game ended while waiting for $what: $(cat "$WORK/game.err")"
     (( $(now_ms) - start < limit_ms )) || fail "no $what within $((limit_ms / 1000)) s"
     sleep 0.05
   done

@@ -382,7 +382,6 @@ TEST_F(MatchLoop, CountdownReachingZeroShowsGameOverAndZeroesTheScore)
     make(0, 0, 40);
     at_expiry([] {
         push_click(400, 40);
-        testsupport::push_quit();
         testsupport::push_active(0, SDL_APPINPUTFOCUS);
         push_key(SDLK_a);
     });
@@ -404,23 +403,55 @@ TEST_F(MatchLoop, CountdownReachingZeroShowsGameOverAndZeroesTheScore)
     EXPECT_TRUE(gametest::colour_is(screen(), 0, 553, 255, 0, 0));
 }
 
-TEST_F(MatchLoop, FocusLossPausesUntilAnyGain)
+TEST_F(MatchLoop, PauseLastsUntilTheKeyboardAndThePointerAreBackAndItsEndIsNoShot)
 {
-    for (Uint8 lost : {SDL_APPMOUSEFOCUS, SDL_APPINPUTFOCUS, SDL_APPACTIVE}) {
+    using testsupport::push_active;
+    struct Change {
+        Uint8 gain;
+        Uint8 state;
+    };
+    const struct {
+        const char* what;
+        Uint8 lost;
+        std::vector<Change> not_yet;  // these must not end the pause
+        Uint8 regained;
+    } cases[] = {
+        {"another window took the keyboard; the pointer crosses the game",
+         SDL_APPINPUTFOCUS, {{0, SDL_APPMOUSEFOCUS}, {1, SDL_APPMOUSEFOCUS}}, SDL_APPINPUTFOCUS},
+        {"the pointer left, then the keyboard; the pointer comes back",
+         SDL_APPMOUSEFOCUS, {{0, SDL_APPINPUTFOCUS}, {1, SDL_APPMOUSEFOCUS}}, SDL_APPINPUTFOCUS},
+        {"iconified", SDL_APPACTIVE, {}, SDL_APPACTIVE},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         make(0, 0, 100);
-        testsupport::push_active(0, lost);
-        push_key(SDLK_ESCAPE);
-        push_click(400, 40);
-        testsupport::push_quit();
-        testsupport::push_active(0, SDL_APPINPUTFOCUS);
-        testsupport::push_active(1, lost == SDL_APPACTIVE ? SDL_APPACTIVE : SDL_APPMOUSEFOCUS);
         bool went_on = false;
-        script({[&] { went_on = !MatchSeam::ended(m()); }});
+        script({[&] {
+                    push_active(0, c.lost);
+                    for (const Change& change : c.not_yet) {
+                        push_active(change.gain, change.state);
+                    }
+                    push_key(SDLK_ESCAPE);  // keys and clicks do nothing while paused
+                    push_click(400, 40);
+                    push_active(1, c.regained);
+                    push_click(400, 40);  // the click that brought the window back: no miss
+                },
+                [&] { went_on = !MatchSeam::ended(m()); }});
         play();
-        EXPECT_TRUE(went_on) << "keys, clicks and quit requests during the pause are ignored";
+        EXPECT_TRUE(went_on) << "the pause ended before the game was in front again";
         EXPECT_EQ(score(), 100);
         EXPECT_EQ(misses(m()), 0u);
     }
+
+    // Closing the window leaves a paused match, its score kept, no game over.
+    make(0, 0, 100);
+    push_active(0, SDL_APPINPUTFOCUS);
+    testsupport::push_quit();
+    push_active(1, SDL_APPINPUTFOCUS);
+    play();
+    EXPECT_TRUE(MatchSeam::ended(m()));
+    EXPECT_EQ(score(), 100);
+    EXPECT_GT(seconds_left(), 0);
 }
 
 TEST_F(MatchLoop, VisorFollowsThePointerAndKeepsItThroughOtherEvents)

@@ -21,74 +21,66 @@ int pixels_of(SDL_Surface* screen, Uint8 r, Uint8 g, Uint8 b)
 
 class MatchScreens : public gametest::MatchTest {};
 
-TEST_F(MatchScreens, PauseShowsItsOverlayAndWaitsForAGain)
-{
-    make(0, 0, 12);
-    m().draw_frame(screen());
-    testsupport::push_key(SDLK_ESCAPE);
-    testsupport::push_click(400, 300);
-    testsupport::push_quit();
-    testsupport::push_active(0, SDL_APPMOUSEFOCUS);
-    testsupport::push_active(1, SDL_APPACTIVE);
-    testsupport::push_key(SDLK_b);
-    SDL_Event event{};
-    MatchSeam::lose_focus(m());
-    m().pause(screen(), event);
-    EXPECT_EQ(event.type, SDL_ACTIVEEVENT);
-    EXPECT_EQ(event.active.gain, 1);
-    SDL_Event rest;
-    ASSERT_TRUE(SDL_PollEvent(&rest));
-    EXPECT_EQ(rest.type, SDL_KEYDOWN) << "the pause ends at the gain and takes nothing more";
-    EXPECT_GT(pixels_of(screen(), 193, 0, 165), 50);
-    EXPECT_TRUE(colour_is(screen(), 0, 553, 255, 0, 0)) << "the last frame stays around it";
-    EXPECT_EQ(score(), 12);
-    EXPECT_FALSE(MatchSeam::ended(m()));
-}
-
-TEST_F(MatchScreens, GameOverShowsTheScoreResetsItAndWaitsForAKey)
-{
-    make(0, 0, 57);
-    m().draw_frame(screen());
-    testsupport::push_click(400, 300);
-    testsupport::push_quit();
-    testsupport::push_active(0, SDL_APPINPUTFOCUS);
-    testsupport::push_motion(10, 10);
-    testsupport::push_key_up(SDLK_c);
-    testsupport::push_key(SDLK_a);
-    testsupport::push_key(SDLK_b);
-    m().game_over(screen());
-    EXPECT_EQ(score(), 0);
-    EXPECT_TRUE(MatchSeam::ended(m()));
-    EXPECT_EQ(MatchSeam::last_event(m()).type, SDL_NOEVENT) << "game over waits in its own record";
-    SDL_Event rest;
-    ASSERT_TRUE(SDL_PollEvent(&rest));
-    EXPECT_EQ(rest.type, SDL_KEYDOWN);
-    EXPECT_EQ(rest.key.keysym.sym, SDLK_b);
-    EXPECT_GT(pixels_of(screen(), 255, 0, 0), 50);
-    EXPECT_GT(pixels_of(screen(), 193, 0, 165), 20);
-    EXPECT_TRUE(colour_is(screen(), 0, 553, 255, 0, 0));
-}
-
-TEST_F(MatchScreens, VisorFollowsThePointerOverThePauseAndTheGameOverScreen)
+TEST_F(MatchScreens, PauseShowsItsOverlayOverTheLastFrameWithTheVisorAtThePointer)
 {
     SurfacePtr visor = load_bmp(assets::kCursorNormal);  // the Default visor's
     ASSERT_NE(visor, nullptr);
-    for (const bool game_over : {false, true}) {
-        SCOPED_TRACE(game_over ? "game over" : "pause");
-        make(0, 0, 12);
-        m().draw_frame(screen());
-        testsupport::push_motion(120, 130);
-        if (game_over) {
-            testsupport::push_key(SDLK_a);
-            m().game_over(screen());
-        } else {
+    make(0, 0, 12);
+    testsupport::push_active(0, SDL_APPINPUTFOCUS);
+    int overlay = -1;
+    bool last_frame_kept = false;
+    int visor_shown = 0;
+    int idle = 0;
+    // The pointer moves while paused; what the screen shows then, and the
+    // keyboard comes back.
+    clock.when_idle = [&] {
+        if (++idle == 1) {
+            testsupport::push_motion(120, 130);
+        } else if (idle == 2) {
+            overlay = pixels_of(screen(), 193, 0, 165);
+            last_frame_kept = colour_is(screen(), 0, 553, 255, 0, 0);
+            visor_shown = gametest::opaque_pixels_shown(visor.get(), screen(),
+                                                        rect_at(120 - visor->w / 2, 130 - visor->h / 2));
             testsupport::push_active(1, SDL_APPINPUTFOCUS);
-            SDL_Event event{};
-            MatchSeam::lose_focus(m());
-            m().pause(screen(), event);
         }
-        const SDL_Rect at = rect_at(120 - visor->w / 2, 130 - visor->h / 2);
-        EXPECT_EQ(gametest::opaque_pixels_shown(visor.get(), screen(), at),
-                  gametest::opaque_pixels(visor.get()));
+    };
+    script({[] {}});
+    play();
+    EXPECT_GT(overlay, 50);
+    EXPECT_TRUE(last_frame_kept) << "the last frame stays around the overlay";
+    EXPECT_EQ(visor_shown, gametest::opaque_pixels(visor.get()));
+    EXPECT_EQ(score(), 12);
+}
+
+TEST_F(MatchScreens, GameOverShowsTheScoreResetsItAndWaitsForAKeyOrACloseRequest)
+{
+    SurfacePtr visor = load_bmp(assets::kCursorNormal);
+    ASSERT_NE(visor, nullptr);
+    for (const bool by_key : {true, false}) {
+        make(0, 0, 57);
+        m().draw_frame(screen());
+        testsupport::push_click(400, 300);
+        testsupport::push_active(0, SDL_APPINPUTFOCUS);
+        testsupport::push_motion(120, 130);
+        testsupport::push_key_up(SDLK_c);
+        if (by_key) {
+            testsupport::push_key(SDLK_a);
+        } else {
+            testsupport::push_quit();
+        }
+        testsupport::push_key(SDLK_b);
+        m().game_over(screen());
+        EXPECT_EQ(score(), 0);
+        EXPECT_TRUE(MatchSeam::ended(m()));
+        SDL_Event rest;
+        ASSERT_TRUE(SDL_PollEvent(&rest));
+        EXPECT_EQ(rest.key.keysym.sym, SDLK_b) << "the screen ended at the key or close request";
+        EXPECT_GT(pixels_of(screen(), 255, 0, 0), 50);
+        EXPECT_GT(pixels_of(screen(), 193, 0, 165), 20);
+        EXPECT_TRUE(colour_is(screen(), 0, 553, 255, 0, 0));
+        EXPECT_EQ(gametest::opaque_pixels_shown(visor.get(), screen(),
+                                                rect_at(120 - visor->w / 2, 130 - visor->h / 2)),
+                  gametest::opaque_pixels(visor.get()))
+            << "the visor follows the pointer";
     }
 }
