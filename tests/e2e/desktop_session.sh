@@ -4,7 +4,8 @@
 # given away and taken back during a match, and the window closed while
 # the match is paused.
 source "$(dirname "$0")/lib.sh"
-start_display
+# Wide enough for the other window to stand clear of the game's.
+start_display 1280x800
 # Windows mapped before openbox has finished starting stay unmapped: it
 # says when it is ready through its start-up command.
 openbox --sm-disable --startup "touch $WORK/wm-ready" >"$WORK/openbox.log" 2>&1 &
@@ -13,7 +14,7 @@ other_pid=""
 trap '[ -n "$other_pid" ] && kill "$other_pid" 2>/dev/null; kill "$WM_PID" 2>/dev/null; cleanup' EXIT
 wm_ready() { [ -e "$WORK/wm-ready" ]; }
 wait_for "the window manager" 10 wm_ready
-xlogo -geometry 200x200+820+560 >"$WORK/xlogo.log" 2>&1 &
+xlogo -geometry 200x200+1060+560 >"$WORK/xlogo.log" 2>&1 &
 other_pid=$!
 OTHER="$(timeout 10 xdotool search --sync --onlyvisible --class xlogo | head -n1)" ||
   fail "the other window did not show: $(cat "$WORK/xlogo.log")"
@@ -48,11 +49,11 @@ activate() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowact
 
 # 1. Another window moved over the main menu and away: the menu is drawn
 #    again where it stood, with no input (the pointer waits outside both).
-xdotool mousemove 1020 5
+xdotool mousemove 1270 5
 read -r gx gy < <(xdotool getwindowgeometry "$WID" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
 xdotool windowraise "$OTHER"
 move_other_to $((gx + 300)) $((gy + 100))
-move_other_to 820 560
+move_other_to 1060 560
 wait_for "the main menu drawn again where the other window stood" 5 main_menu_drawn
 
 # 2. A second game on the same data files says so and goes, the first plays on.

@@ -36,9 +36,9 @@ fail() {
 }
 
 # Lets Xvfb choose a free display number itself, so sessions started at the
-# same time never share one.
+# same time never share one. $1: the screen's size, 1024x768 unless given.
 start_display() {
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset \
     3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 100); do
