@@ -18,9 +18,8 @@
 #include "core/fullscreen.h"
 #include "core/input.h"
 #include "core/surface.h"
-#include "menu/main_actions.h"
 #include "menu/menu.h"
-#include "menu/options_actions.h"
+#include "menu/menu_layouts.h"
 #include "persist/data_lock.h"
 
 namespace {
@@ -132,11 +131,7 @@ bool reached_a_screen()
 Menu* build_main_menu()
 {
     Menu* menu = new Menu(true);
-    menu->add_item("Jouer", 111, play_action);
-    menu->add_item("Comment jouer", 210, how_to_play_action);
-    menu->add_item("Options", 309, options_action);
-    menu->add_item("A propos...", 408, about_action);
-    menu->add_item("Quitter", 507, quit_action);
+    add_items(*menu, layouts::kMain);
     return menu;
 }
 

@@ -4,6 +4,7 @@
 #include "core/clock.h"
 #include "game/match.h"
 #include "menu/menu.h"
+#include "menu/menu_layouts.h"
 #include "menu/page.h"
 #include "menu/screen_blanker.h"
 #include "persist/key_scanner.h"
@@ -16,7 +17,7 @@ void show_page(SDL_Surface* screen, const char* picture)
 {
     ScreenBlanker blanker;
     Menu* page = new Page(picture);
-    page->add_item("Retour", 510, back_action);
+    add_items(*page, layouts::kPage);
     blanker.blank(screen);
     page->run(screen);
     delete page;
@@ -50,12 +51,7 @@ void play_action(SDL_Surface* screen, Uint8* close)
     const bool resumable = scanner->find_key(assets::kSaveFile, save_format::kResumableMarker);
 
     Menu* play_menu = new Menu(false);
-    if (resumable) {
-        play_menu->add_item("Reprendre partie", 120, resume_action);
-        play_menu->add_item("Nouvelle partie", 390, new_game_action);
-    } else {
-        play_menu->add_item("Nouvelle partie", 255, new_game_action);
-    }
+    add_items(*play_menu, resumable ? layouts::kPlayResumable : layouts::kPlay);
     blanker.blank(screen);
     play_menu->run(screen);
     delete play_menu;

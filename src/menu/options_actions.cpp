@@ -1,51 +1,19 @@
 #include "menu/options_actions.h"
 
-#include <array>
-#include <cstddef>
-#include <utility>
-
-#include "core/assets.h"
 #include "menu/main_actions.h"
 #include "menu/menu.h"
+#include "menu/menu_layouts.h"
 #include "menu/options_screen.h"
 #include "menu/screen_blanker.h"
 #include "persist/config_file.h"
 
 namespace {
 
-struct Choice {
-    const char* label;
-    Sint16 y;
-    MenuAction action;
-};
-
-// One item per visor row, from the top of the screen down, 100 px apart;
-// each item's action writes its row's digit.
-constexpr Sint16 kVisorRowSpacing = 100;
-
-template <std::size_t... Row>
-constexpr std::array<Choice, sizeof...(Row)> visor_choices(std::index_sequence<Row...>)
-{
-    return {{{assets::kVisors[Row].label, static_cast<Sint16>(Row * kVisorRowSpacing),
-              visor_choice_action<static_cast<char>('0' + Row)>}...}};
-}
-
-const auto kVisorChoices = visor_choices(std::make_index_sequence<assets::kVisorCount>());
-
-const Choice kDifficultyChoices[] = {
-    {"Easy", 150, difficulty_choice_action<'0'>},
-    {"Medium", 255, difficulty_choice_action<'1'>},
-    {"Insane", 360, difficulty_choice_action<'2'>},
-};
-
-template <typename Choices>
-void run_choice_menu(SDL_Surface* screen, const Choices& choices)
+void run_choice_menu(SDL_Surface* screen, const MenuLayout& choices)
 {
     ScreenBlanker blanker;
     Menu* menu = new Menu(false);
-    for (const Choice& choice : choices) {
-        menu->add_item(choice.label, choice.y, choice.action);
-    }
+    add_items(*menu, choices);
     blanker.blank(screen);
     menu->run(screen);
     delete menu;
@@ -74,13 +42,13 @@ void options_action(SDL_Surface* screen, Uint8* close)
 
 void edit_visor_action(SDL_Surface* screen, Uint8* close)
 {
-    run_choice_menu(screen, kVisorChoices);
+    run_choice_menu(screen, layouts::kVisors);
     *close = 1;
 }
 
 void edit_difficulty_action(SDL_Surface* screen, Uint8* close)
 {
-    run_choice_menu(screen, kDifficultyChoices);
+    run_choice_menu(screen, layouts::kDifficulties);
     *close = 1;
 }
 

@@ -1,12 +1,11 @@
 #include "menu/options_screen.h"
 
 #include "menu/menu.h"
-#include "menu/options_actions.h"
+#include "menu/menu_layouts.h"
 
 OptionsScreen::OptionsScreen() : menu(new Menu(false))
 {
-    menu->add_item("Editer viseur", 120, edit_visor_action);
-    menu->add_item("Editer difficulte", 390, edit_difficulty_action);
+    add_items(*menu, layouts::kOptions);
 }
 
 OptionsScreen::~OptionsScreen()

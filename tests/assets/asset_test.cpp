@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/assets.h"
+#include "menu/menu_layouts.h"
 #include "test_support.h"
 
 namespace {
@@ -291,22 +292,11 @@ TEST(AssetFonts, BothOpenAtTheirSizesAndCarryFrenchLetters)
     TTF_Quit();
 }
 
-// Every text a menu shows, with the row its top edge stands on, screen by
-// screen, as the menus lay them out.
-struct MenuRow {
-    const char* text;
-    int y;
-};
-const std::vector<std::vector<MenuRow>> kMenuScreens = {
-    {{"Tirevane", 11}, {"Jouer", 111}, {"Comment jouer", 210}, {"Options", 309},
-     {"A propos...", 408}, {"Quitter", 507}},
-    {{"Reprendre partie", 120}, {"Nouvelle partie", 390}},
-    {{"Nouvelle partie", 255}},
-    {{"Editer viseur", 120}, {"Editer difficulte", 390}},
-    {{"Default", 0}, {"FPS", 100}, {"High Flight Combat", 200}, {"Heavy Weapon", 300},
-     {"Simple", 400}, {"Sniper", 500}},
-    {{"Easy", 150}, {"Medium", 255}, {"Insane", 360}},
-    {{"Retour", 510}},
+// Every menu the game shows; the main menu has its title above, resting on
+// row 11 once it has slid in.
+const MenuLayout* const kMenuScreens[] = {
+    &layouts::kMain,     &layouts::kPlayResumable, &layouts::kPlay,  &layouts::kOptions,
+    &layouts::kVisors,   &layouts::kDifficulties,  &layouts::kPage,
 };
 
 // First and last rows of `text` that hold any ink, or {-1, -1}.
@@ -333,11 +323,15 @@ TEST(AssetFonts, EveryMenuTextFitsTheWindowAndNeighbouringRowsStayApart)
     ASSERT_EQ(TTF_Init(), 0);
     TTF_Font* font = TTF_OpenFont(in_tree(assets::kMenuFont).string().c_str(), 90);
     ASSERT_NE(font, nullptr);
-    for (const std::vector<MenuRow>& screen : kMenuScreens) {
+    for (const MenuLayout* screen : kMenuScreens) {
+        std::vector<MenuRow> rows(screen->begin(), screen->end());
+        if (screen == &layouts::kMain) {
+            rows.insert(rows.begin(), MenuRow{"Tirevane", 11, nullptr});
+        }
         int previous_bottom = -1000;
-        for (const MenuRow& row : screen) {
-            SCOPED_TRACE(row.text);
-            Picture text(TTF_RenderText_Blended(font, row.text, SDL_Color{0, 255, 0, 0}));
+        for (const MenuRow& row : rows) {
+            SCOPED_TRACE(row.label);
+            Picture text(TTF_RenderText_Blended(font, row.label, SDL_Color{0, 255, 0, 0}));
             ASSERT_TRUE(text);
             // 10 px of black on either side at the least, so nothing is cut.
             EXPECT_LE(text->w, 780);

@@ -11,8 +11,9 @@
 #include "menu/main_actions.h"
 #include "menu/menu.h"
 #include "menu/menu_action.h"
+#include "menu/menu_layouts.h"
 #include "menu/options_actions.h"
-#include "menu_fixture.h"
+#include "screen_test.h"
 
 using namespace testsupport;
 
@@ -31,16 +32,23 @@ int green_in_band(SDL_Surface* screen, int y)
     return n;
 }
 
-// A press and release on the label whose top edge is at `y`.
-void click_row(int y)
+// A press and release on an item of one of the game's menus, where a
+// player aims: on the text, 40 px under its top edge.
+void click_item(const MenuLayout& layout, const char* label)
 {
-    push_click(400, y + 40);
+    for (const MenuRow& row : layout) {
+        if (std::string(row.label) == label) {
+            push_click(400, row.y + 40);
+            return;
+        }
+    }
+    ADD_FAILURE() << "no item \"" << label << "\" on that menu";
 }
 
-// Where a label whose top edge is at `y` can be clicked, as a script step.
-std::function<void()> row(int y)
+// The same, as a script step.
+std::function<void()> choose(const MenuLayout& layout, const char* label)
 {
-    return [y] { click_row(y); };
+    return [&layout, label] { click_item(layout, label); };
 }
 
 // Stand-ins for the main menu's entries that only count.
@@ -52,15 +60,18 @@ void count_main(SDL_Surface*, Uint8* close)
     *close = 0;
 }
 
-// The main menu's rows with counting actions, except for the entries given.
+// The main menu's labels and rows with counting actions, except for the
+// entries given.
 Menu* main_menu(MenuAction comment_jouer, MenuAction options, MenuAction a_propos)
 {
+    const MenuAction actions[] = {count_main<0>, comment_jouer ? comment_jouer : count_main<1>,
+                                  options ? options : count_main<2>,
+                                  a_propos ? a_propos : count_main<3>, count_main<4>};
     Menu* menu = new Menu(true);
-    menu->add_item("Jouer", 111, count_main<0>);
-    menu->add_item("Comment jouer", 210, comment_jouer ? comment_jouer : count_main<1>);
-    menu->add_item("Options", 309, options ? options : count_main<2>);
-    menu->add_item("A propos...", 408, a_propos ? a_propos : count_main<3>);
-    menu->add_item("Quitter", 507, count_main<4>);
+    int i = 0;
+    for (const MenuRow& row : layouts::kMain) {
+        menu->add_item(row.label, row.y, actions[i++]);
+    }
     return menu;
 }
 
@@ -132,7 +143,7 @@ TEST_F(ActionTest, NewGameStartsAtZeroAndResumeAtTheSavedScore)
     {
         ScreenScript script(clock);
         script.then([] {
-            click_row(120);  // "Reprendre partie"
+            click_item(layouts::kPlayResumable, "Reprendre partie");
             push_key(SDLK_ESCAPE);  // a key: stays queued for the match
         });
         run_action(play_action);
@@ -145,7 +156,7 @@ TEST_F(ActionTest, NewGameStartsAtZeroAndResumeAtTheSavedScore)
     {
         ScreenScript script(clock);
         script.then([] {
-            click_row(390);  // "Nouvelle partie"
+            click_item(layouts::kPlayResumable, "Nouvelle partie");
             push_key(SDLK_ESCAPE);
         });
         run_action(play_action);
@@ -161,7 +172,7 @@ TEST_F(ActionTest, MatchRewritesVisorAndDifficultyBeforeItsFirstFrame)
                "[ ! ] -> False\n[\xA7saved:Visor=0][\xA7saved:Diff=0][\xA7saved:GameScore=0]");
     ScreenScript script(clock);
     script.then([] {
-        click_row(255);  // "Nouvelle partie", left at once
+        click_item(layouts::kPlay, "Nouvelle partie");  // left at once
         push_key(SDLK_ESCAPE);
     });
     run_action(play_action);
@@ -174,16 +185,16 @@ TEST_F(ActionTest, OptionChoicesWriteOneByteAndKeepTheOther)
     write_file(assets::kConfigFile, "[ \xA7Visor ] -> 0\n[ \xA7" "Difficulte ] -> 1");
     {
         ScreenScript script(clock);
-        script.then(row(120))   // "Editer viseur"
-            .then(row(300));    // "Heavy Weapon"
+        script.then(choose(layouts::kOptions, "Editer viseur"))
+            .then(choose(layouts::kVisors, "Heavy Weapon"));
         run_action(options_action);
     }
     EXPECT_EQ(options(), "[ \xA7Visor ] -> 3\n[ \xA7" "Difficulte ] -> 1");
 
     {
         ScreenScript script(clock);
-        script.then(row(390))   // "Editer difficulte"
-            .then(row(360));    // "Insane"
+        script.then(choose(layouts::kOptions, "Editer difficulte"))
+            .then(choose(layouts::kDifficulties, "Insane"));
         run_action(options_action);
     }
     EXPECT_EQ(options(), "[ \xA7Visor ] -> 3\n[ \xA7" "Difficulte ] -> 2");
@@ -191,7 +202,9 @@ TEST_F(ActionTest, OptionChoicesWriteOneByteAndKeepTheOther)
     std::remove(assets::kConfigFile);
     {
         ScreenScript script(clock);
-        script.then(row(120)).then(row(500));  // "Sniper", with no options file yet
+        // With no options file yet.
+        script.then(choose(layouts::kOptions, "Editer viseur"))
+            .then(choose(layouts::kVisors, "Sniper"));
         run_action(options_action);
     }
     EXPECT_EQ(options(), "[ \xA7Visor ] -> 5\n[ \xA7" "Difficulte ] -> 0");
@@ -201,9 +214,9 @@ TEST_F(ActionTest, LeavingAChoiceMenuWritesNothingAndLandsOnTheMainMenu)
 {
     const std::string before = "[ \xA7Visor ] -> 2\n[ \xA7" "Difficulte ] -> 1";
     write_file(assets::kConfigFile, before);
-    for (int edit_row : {120, 390}) {
+    for (const char* edit : {"Editer viseur", "Editer difficulte"}) {
         ScreenScript script(clock);
-        script.then(row(edit_row)).then([] {
+        script.then(choose(layouts::kOptions, edit)).then([] {
             push_key(SDLK_ESCAPE);  // leaves the choice menu: the options screen closes too
             push_motion(3, 3);      // so this event is left for the main menu
         });
@@ -221,7 +234,7 @@ TEST_F(ActionTest, PagesAndClosingActionsWaitBeforeClosing)
 {
     {
         ScreenScript script(clock);
-        script.then_click(400, 550);  // "Retour"
+        script.then(choose(layouts::kPage, "Retour"));
         run_action(how_to_play_action);
     }
     EXPECT_EQ(clock.total_delay(), 1500u);
@@ -240,11 +253,12 @@ TEST_F(ActionTest, DoubleClickOnRetourLandsOnTheMainMenuWithoutChoosing)
     // "Retour" (510) lies over "Quitter" (507): the second click of a double
     // click would quit the game from the main menu it leads back to.
     Menu* menu = main_menu(nullptr, nullptr, about_action);
+    clock.think_ms = 60;  // the two presses come 120 ms apart
     ScreenScript script(clock);
-    script.then_click(400, 448)  // "A propos..."
+    script.then(choose(layouts::kMain, "A propos..."))
         .then([] {
-            push_click(400, 550);  // "Retour", twice
-            push_click(400, 550);
+            click_item(layouts::kPage, "Retour");  // twice
+            click_item(layouts::kPage, "Retour");
             push_key(SDLK_ESCAPE);  // a key: kept for the main menu
         });
     menu->run(screen());
@@ -262,10 +276,11 @@ TEST_F(ActionTest, DoubleClickOnEditerDifficulteDoesNotPickInsane)
     // "Insane" (360) lies under "Editer difficulte" (390) at y 430.
     const std::string before = "[ \xA7Visor ] -> 1\n[ \xA7" "Difficulte ] -> 0";
     write_file(assets::kConfigFile, before);
+    clock.think_ms = 60;  // the two presses come 120 ms apart
     ScreenScript script(clock);
     script.then([] {
-        push_click(400, 430);
-        push_click(400, 430);
+        click_item(layouts::kOptions, "Editer difficulte");
+        click_item(layouts::kOptions, "Editer difficulte");
         push_key(SDLK_ESCAPE);  // leaves the difficulty menu
     });
     run_action(options_action);
@@ -280,13 +295,13 @@ TEST_F(ActionTest, ClickDuringThePauseAfterAChoiceDoesNotReachTheMainMenu)
     write_file(assets::kConfigFile, "[ \xA7Visor ] -> 0\n[ \xA7" "Difficulte ] -> 1");
     Menu* menu = main_menu(nullptr, options_action, nullptr);
     ScreenScript script(clock);
-    script.then_click(400, 349)  // "Options"
-        .then(row(120))          // "Editer viseur"
-        .then(row(300));         // "Heavy Weapon"
+    script.then(choose(layouts::kMain, "Options"))
+        .then(choose(layouts::kOptions, "Editer viseur"))
+        .then(choose(layouts::kVisors, "Heavy Weapon"));
     // Impatient, the player clicks "Jouer" while the choice lingers, then
     // leaves the main menu.
     clock.on_delay = [](Uint32) {
-        push_click(400, 151);
+        click_item(layouts::kMain, "Jouer");
         push_key(SDLK_ESCAPE);
     };
     menu->run(screen());

@@ -2,11 +2,10 @@
 
 #include <string>
 
-#include "app/intro.h"
 #include "core/fullscreen.h"
 #include "core/input.h"
 #include "menu/menu.h"
-#include "menu_fixture.h"
+#include "screen_test.h"
 
 using namespace testsupport;
 
@@ -104,30 +103,6 @@ TEST_F(FullscreenKeyTest, ASwitchPutsThePointerBackUnderTheCursor)
     EXPECT_EQ(put_back.type, SDL_MOUSEMOTION);
     EXPECT_EQ(put_back.motion.x, 250);
     EXPECT_EQ(put_back.motion.y, 260);
-}
-
-TEST_F(FullscreenKeyTest, F11NeitherSkipsNorEndsTheIntro)
-{
-    {
-        Intro intro;
-        push_key(SDLK_F11);
-        EXPECT_FALSE(intro.run(screen()));
-        EXPECT_EQ(intro.flips(), 508u) << "played whole, as without input";
-        EXPECT_EQ(switches, 1);
-    }
-    {
-        // Another key still skips right after it, and Escape still aborts.
-        Intro intro;
-        push_key(SDLK_F11);
-        push_key(SDLK_SPACE);
-        EXPECT_FALSE(intro.run(screen()));
-        EXPECT_LE(intro.flips(), 3u);
-        Intro aborted;
-        push_key(SDLK_F11);
-        push_key(SDLK_ESCAPE);
-        EXPECT_TRUE(aborted.run(screen()));
-        EXPECT_EQ(switches, 3);
-    }
 }
 
 TEST_F(FullscreenKeyTest, F11SwitchesOnAMenuWhichStaysOpen)

@@ -12,6 +12,7 @@
 #include "audio/fsound.h"
 #include "app/game_main.h"
 #include "core/input.h"
+#include "menu/menu_layouts.h"
 #include "game/target_palette.h"
 #include "test_support.h"
 
@@ -20,9 +21,16 @@ using namespace testsupport;
 namespace {
 
 // Where a label whose top edge is at `y` can be clicked.
-void click_row(int y)
+// A player's click on an item of one of the game's menus, on its text.
+void click_item(const MenuLayout& layout, const char* label)
 {
-    push_click(400, y + 40);
+    for (const MenuRow& row : layout) {
+        if (std::string(row.label) == label) {
+            push_click(400, row.y + 40);
+            return;
+        }
+    }
+    ADD_FAILURE() << "no item \"" << label << "\" on that menu";
 }
 
 bool is_target_colour(SDL_Color c)
@@ -96,43 +104,43 @@ protected:
         ++screens;
         switch (screens) {
         case 1:  // the main menu, after the slide-in
-            push_click(400, 349);  // "Options"
+            click_item(layouts::kMain, "Options");
             break;
         case 2:
-            click_row(120);  // "Editer viseur"
+            click_item(layouts::kOptions, "Editer viseur");
             break;
         case 3:
-            click_row(300);  // "Heavy Weapon"
+            click_item(layouts::kVisors, "Heavy Weapon");
             break;
         case 4:  // the main menu after the choice: play a new game
             options_after_visor = read_file(assets::kConfigFile);
-            click_row(111);  // "Jouer"
+            click_item(layouts::kMain, "Jouer");
             break;
         case 5:
-            click_row(255);  // "Nouvelle partie"
+            click_item(layouts::kPlay, "Nouvelle partie");
             start_match(1);
             break;
         case 6:  // first match left with Escape: make it Insane
             save_after_escape = read_file(assets::kSaveFile);
-            push_click(400, 349);  // "Options"
+            click_item(layouts::kMain, "Options");
             break;
         case 7:
-            click_row(390);  // "Editer difficulte"
+            click_item(layouts::kOptions, "Editer difficulte");
             break;
         case 8:
-            click_row(360);  // "Insane"
+            click_item(layouts::kDifficulties, "Insane");
             break;
         case 9:  // resume the saved match
             options_after_difficulty = read_file(assets::kConfigFile);
-            click_row(111);  // "Jouer"
+            click_item(layouts::kMain, "Jouer");
             break;
         case 10:
-            click_row(120);  // "Reprendre partie"
+            click_item(layouts::kPlayResumable, "Reprendre partie");
             start_match(2);
             break;
         case 11:  // after the game over: leave
             save_after_game_over = read_file(assets::kSaveFile);
-            click_row(507);  // "Quitter"
+            click_item(layouts::kMain, "Quitter");
             break;
         default:
             break;

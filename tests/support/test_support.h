@@ -46,8 +46,9 @@ private:
 
 // The clock, and the player's pace, standing in for SDL's. Time moves only
 // when the game sleeps (by what it asks, plus `jump`), when it waits for the
-// player's next event (by `think_ms`, 0 unless a test sets it), or when a
-// test advances it. Waiting for an event never blocks: with none queued,
+// player's next event (by `think_ms`, 0 unless a test sets it), when a test
+// advances it, or by what `busy` says the game's own work took so far (a
+// slow display, say). Waiting for an event never blocks: with none queued,
 // `when_idle` may queue the player's next move; with still none, the event
 // system counts as gone and every screen returns.
 class FakeClock final : public Clock {
@@ -55,7 +56,7 @@ public:
     explicit FakeClock(Uint32 start = 1000) : now_(start) { set_game_clock(this); }
     ~FakeClock() override { set_game_clock(nullptr); }
 
-    Uint32 ticks() override { return now_; }
+    Uint32 ticks() override { return now_ + (busy ? busy() : 0); }
     void delay(Uint32 ms) override
     {
         now_ += ms + jump;
@@ -83,6 +84,7 @@ public:
 
     Uint32 jump = 0;
     Uint32 think_ms = 0;
+    std::function<Uint32()> busy;
     // Runs at the end of every sleep, e.g. to queue what the player does.
     std::function<void(Uint32 now)> on_delay;
     std::function<void()> when_idle;

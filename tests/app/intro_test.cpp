@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "app/intro.h"
-#include "menu_fixture.h"
+#include "core/fullscreen.h"
+#include "screen_test.h"
 
 using namespace testsupport;
 
@@ -14,27 +15,19 @@ using IntroTest = ScreenTest;
 
 namespace {
 
-// The time a display takes to show the intro's frames: it moves with every
-// flip by what `shown` says the flips so far took, and with every wait.
-class DisplayClock final : public Clock {
-public:
-    DisplayClock(const Intro& intro, std::function<Uint32(unsigned flips)> shown)
-        : intro_(intro), shown_(std::move(shown)), previous_(&game_clock())
+// Counts the display's switches to and from full screen, all successful.
+class IntroFullscreenTest : public ScreenTest {
+protected:
+    IntroFullscreenTest()
     {
-        set_game_clock(this);
+        set_fullscreen_switch([this](SDL_Surface*) {
+            ++switches;
+            return 1;
+        });
     }
-    ~DisplayClock() override { set_game_clock(previous_); }
+    ~IntroFullscreenTest() override { set_fullscreen_switch(nullptr); }
 
-    Uint32 ticks() override { return 1000 + shown_(intro_.flips()) + waited_; }
-    void delay(Uint32 ms) override { waited_ += ms; }
-    bool wait_event(SDL_Event& event) override { return previous_->wait_event(event); }
-    Uint32 waited() const { return waited_; }
-
-private:
-    const Intro& intro_;
-    std::function<Uint32(unsigned)> shown_;
-    Clock* previous_;
-    Uint32 waited_ = 0;
+    int switches = 0;
 };
 
 }  // namespace
@@ -157,20 +150,24 @@ TEST_F(IntroTest, FramesKeepSixtyASecondUnlessTheDisplayIsSlower)
     for (Uint32 per_flip : {17u, 20u}) {
         SCOPED_TRACE(testing::Message() << "each flip takes " << per_flip << " ms");
         Intro intro;
-        DisplayClock display(intro, [per_flip](unsigned flips) { return per_flip * flips; });
+        const Uint64 waited_before = clock.total_delay();
+        clock.busy = [&intro, per_flip] { return per_flip * intro.flips(); };
         EXPECT_FALSE(intro.run(screen()));
+        clock.busy = nullptr;
         EXPECT_EQ(intro.flips(), 508u);
-        EXPECT_EQ(display.waited(), 0u);
+        EXPECT_EQ(clock.total_delay() - waited_before, 0u);
     }
     {
         SCOPED_TRACE("a one-second stall at the 100th flip");
         Intro intro;
-        DisplayClock display(intro, [](unsigned flips) { return flips >= 100 ? 1000u : 0u; });
+        const Uint64 waited_before = clock.total_delay();
+        clock.busy = [&intro] { return intro.flips() >= 100 ? 1000u : 0u; };
         EXPECT_FALSE(intro.run(screen()));
+        clock.busy = nullptr;
         // The frames after the stall keep their pace instead of rushing to
         // catch up: the stall adds to the 8.47 s.
-        EXPECT_GE(display.waited(), 8400u);
-        EXPECT_LE(display.waited(), 8490u);
+        EXPECT_GE(clock.total_delay() - waited_before, 8400u);
+        EXPECT_LE(clock.total_delay() - waited_before, 8490u);
     }
 }
 
@@ -195,5 +192,29 @@ TEST_F(IntroTest, KeyDuringThePacedIntroSkipsWithinTwoFrames)
         EXPECT_LE(intro.flips() - flips_at_press, 2u);
         EXPECT_LE(clock.total_delay() - waited_at_press, 34u);  // two frames at 60 Hz
         EXPECT_LT(intro.flips(), 508u);
+    }
+}
+
+TEST_F(IntroFullscreenTest, F11NeitherSkipsNorEndsTheIntro)
+{
+    {
+        Intro intro;
+        push_key(SDLK_F11);
+        EXPECT_FALSE(intro.run(screen()));
+        EXPECT_EQ(intro.flips(), 508u) << "played whole, as without input";
+        EXPECT_EQ(switches, 1);
+    }
+    {
+        // Another key still skips right after it, and Escape still aborts.
+        Intro intro;
+        push_key(SDLK_F11);
+        push_key(SDLK_SPACE);
+        EXPECT_FALSE(intro.run(screen()));
+        EXPECT_LE(intro.flips(), 3u);
+        Intro aborted;
+        push_key(SDLK_F11);
+        push_key(SDLK_ESCAPE);
+        EXPECT_TRUE(aborted.run(screen()));
+        EXPECT_EQ(switches, 3);
     }
 }

@@ -1,5 +1,5 @@
-#ifndef TIREVANE_TEST_MENU_FIXTURE_H
-#define TIREVANE_TEST_MENU_FIXTURE_H
+#ifndef TIREVANE_TEST_SCREEN_TEST_H
+#define TIREVANE_TEST_SCREEN_TEST_H
 
 #include <gtest/gtest.h>
 
