@@ -19,9 +19,6 @@ public:
     // A left-button press on the text.
     bool click_test(const SDL_Event& event) const;
 
-    Uint8 fade_counter() const { return fade; }
-    const SDL_Rect& position() const { return pos; }
-    SDL_Surface* text_surface() const { return surface.get(); }
 
 private:
     SurfacePtr surface;

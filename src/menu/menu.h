@@ -39,13 +39,9 @@ public:
     // One frame of the slide-in; returns the title's new top edge (10 at the end).
     Sint16 slide_step(SDL_Surface* screen);
 
-    // Read-only views for tests.
-    const MenuItemList& item_list() const { return items; }
-    const SDL_Rect& title_position() const { return title_pos; }
-    const SDL_Rect& cursor_position() const { return cursor_pos; }
+    // The shot sounds, for counting their plays (audio_probe).
     const FSOUND_STREAM* hit_stream() const { return hit_sound; }
     const FSOUND_STREAM* miss_stream() const { return miss_sound; }
-    bool is_done() const { return done != 0; }
 
 private:
     // A whole frame, from the screen cleared to the flip.

@@ -25,7 +25,6 @@ public:
     bool click_test(const SDL_Event& event) const;
     void run_action(SDL_Surface* screen, Uint8* close) const;
 
-    const ItemLabel& item_label() const { return *label; }
 
 private:
     ItemLabel* label;
