@@ -15,19 +15,10 @@ using IntroTest = ScreenTest;
 
 namespace {
 
-// Counts the display's switches to and from full screen, all successful.
+// The display's switches to and from full screen, all successful, counted.
 class IntroFullscreenTest : public ScreenTest {
 protected:
-    IntroFullscreenTest()
-    {
-        set_fullscreen_switch([this](SDL_Surface*) {
-            ++switches;
-            return 1;
-        });
-    }
-    ~IntroFullscreenTest() override { set_fullscreen_switch(nullptr); }
-
-    int switches = 0;
+    FakeDisplaySwitch display;
 };
 
 }  // namespace
@@ -202,7 +193,7 @@ TEST_F(IntroFullscreenTest, F11NeitherSkipsNorEndsTheIntro)
         push_key(SDLK_F11);
         EXPECT_FALSE(intro.run(screen()));
         EXPECT_EQ(intro.flips(), 508u) << "played whole, as without input";
-        EXPECT_EQ(switches, 1);
+        EXPECT_EQ(display.switches, 1);
     }
     {
         // Another key still skips right after it, and Escape still aborts.
@@ -215,6 +206,6 @@ TEST_F(IntroFullscreenTest, F11NeitherSkipsNorEndsTheIntro)
         push_key(SDLK_F11);
         push_key(SDLK_ESCAPE);
         EXPECT_TRUE(aborted.run(screen()));
-        EXPECT_EQ(switches, 3);
+        EXPECT_EQ(display.switches, 3);
     }
 }

@@ -3,19 +3,10 @@
 
 namespace {
 
-// A match whose display switches always succeed, counted.
+// A match whose display display.switches always succeed, counted.
 class MatchFullscreenKey : public gametest::MatchTest {
 protected:
-    MatchFullscreenKey()
-    {
-        set_fullscreen_switch([this](SDL_Surface*) {
-            ++switches;
-            return 1;
-        });
-    }
-    ~MatchFullscreenKey() override { set_fullscreen_switch(nullptr); }
-
-    int switches = 0;
+    testsupport::FakeDisplaySwitch display;
 };
 
 }  // namespace
@@ -34,7 +25,7 @@ TEST_F(MatchFullscreenKey, F11InAMatchSwitchesOnceAndCountsAsNothingElse)
                 ended_then = MatchSeam::ended(m());
             }});
     play();
-    EXPECT_EQ(switches, 1);
+    EXPECT_EQ(display.switches, 1);
     EXPECT_EQ(score(), 40);
     EXPECT_EQ(gametest::misses(m()), 0u);
     EXPECT_EQ(gametest::hits(m()), 0u);
@@ -57,7 +48,7 @@ TEST_F(MatchFullscreenKey, F11SwitchesDuringThePauseWhichWaitsOnForTheGameToBeIn
     };
     script({});
     play();
-    EXPECT_EQ(switches, 2);
+    EXPECT_EQ(display.switches, 2);
     EXPECT_TRUE(paused_through_f11) << "the pause ended at F11";
     EXPECT_TRUE(MatchSeam::ended(m()));
     EXPECT_EQ(score(), 12);
@@ -71,7 +62,7 @@ TEST_F(MatchFullscreenKey, F11IsNotTheKeyThatLeavesTheGameOverScreen)
     testsupport::push_key(SDLK_a);
     testsupport::push_key(SDLK_b);
     m().game_over(screen());
-    EXPECT_EQ(switches, 1);
+    EXPECT_EQ(display.switches, 1);
     SDL_Event rest;
     ASSERT_TRUE(SDL_PollEvent(&rest));
     EXPECT_EQ(rest.key.keysym.sym, SDLK_b) << "the game-over screen waited on to the next key, a";

@@ -32,18 +32,6 @@ int green_in_band(SDL_Surface* screen, int y)
     return n;
 }
 
-// A press and release on an item of one of the game's menus, where a
-// player aims: on the text, 40 px under its top edge.
-void click_item(const MenuLayout& layout, const char* label)
-{
-    for (const MenuRow& row : layout) {
-        if (std::string(row.label) == label) {
-            push_click(400, row.y + 40);
-            return;
-        }
-    }
-    ADD_FAILURE() << "no item \"" << label << "\" on that menu";
-}
 
 // The same, as a script step.
 std::function<void()> choose(const MenuLayout& layout, const char* label)

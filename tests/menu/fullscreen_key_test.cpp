@@ -11,22 +11,10 @@ using namespace testsupport;
 
 namespace {
 
-// Counts the switches asked of the display, which succeed or fail as told.
+// The display's switches counted, succeeding or failing as told.
 class FullscreenKeyTest : public ScreenTest {
 protected:
-    FullscreenKeyTest()
-    {
-        set_fullscreen_switch([this](SDL_Surface* s) {
-            ++switches;
-            switched_surface = s;
-            return display_can_switch ? 1 : 0;
-        });
-    }
-    ~FullscreenKeyTest() override { set_fullscreen_switch(nullptr); }
-
-    int switches = 0;
-    SDL_Surface* switched_surface = nullptr;
-    bool display_can_switch = true;
+    FakeDisplaySwitch display;
 };
 
 SDL_Event key_event(Uint8 type, SDLKey key)
@@ -49,13 +37,13 @@ void keep_open(SDL_Surface*, Uint8* close)
 TEST_F(FullscreenKeyTest, OnlyAPressOfF11SwitchesTheOpenScreen)
 {
     EXPECT_TRUE(handle_fullscreen_key(key_event(SDL_KEYDOWN, SDLK_F11)));
-    EXPECT_EQ(switches, 1);
-    EXPECT_EQ(switched_surface, screen());
+    EXPECT_EQ(display.switches, 1);
+    EXPECT_EQ(display.switched_surface, screen());
     for (const SDL_Event& other : {key_event(SDL_KEYUP, SDLK_F11), key_event(SDL_KEYDOWN, SDLK_F10),
                                    key_event(SDL_KEYDOWN, SDLK_f), key_event(SDL_KEYDOWN, SDLK_ESCAPE)}) {
         EXPECT_FALSE(handle_fullscreen_key(other)) << "type " << int(other.type) << " key " << other.key.keysym.sym;
     }
-    EXPECT_EQ(switches, 1);
+    EXPECT_EQ(display.switches, 1);
     EXPECT_EQ(SDL_GetVideoSurface(), screen()) << "the screen every holder keeps is still the one";
 }
 
@@ -65,7 +53,7 @@ TEST_F(FullscreenKeyTest, ADisplayThatCannotSwitchIsToldInOneLine)
     EXPECT_TRUE(toggle_fullscreen());
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 
-    display_can_switch = false;
+    display.can_switch = false;
     testing::internal::CaptureStderr();
     EXPECT_FALSE(toggle_fullscreen());
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
@@ -79,7 +67,7 @@ TEST_F(FullscreenKeyTest, ADisplayThatCannotSwitchIsToldInOneLine)
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "tirevane: this display cannot switch back to a window; the game stays in full "
               "screen\n");
-    EXPECT_EQ(switches, 3);
+    EXPECT_EQ(display.switches, 3);
 }
 
 TEST_F(FullscreenKeyTest, ASwitchPutsThePointerBackUnderTheCursor)
@@ -91,12 +79,12 @@ TEST_F(FullscreenKeyTest, ASwitchPutsThePointerBackUnderTheCursor)
     SDL_Event seen;
     push_motion(250, 260);
     ASSERT_TRUE(input::poll(seen));
-    display_can_switch = false;
+    display.can_switch = false;
     testing::internal::CaptureStderr();
     toggle_fullscreen();
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(SDL_PollEvent(nullptr), 0) << "a failed switch moved the pointer";
-    display_can_switch = true;
+    display.can_switch = true;
     toggle_fullscreen();
     SDL_Event put_back;
     ASSERT_EQ(SDL_PollEvent(&put_back), 1);
@@ -113,7 +101,7 @@ TEST_F(FullscreenKeyTest, F11SwitchesOnAMenuWhichStaysOpen)
     push_key(SDLK_F11);
     push_key(SDLK_ESCAPE);
     menu.run(screen());
-    EXPECT_EQ(switches, 2);
+    EXPECT_EQ(display.switches, 2);
     SDL_Event left;
     EXPECT_EQ(SDL_PollEvent(&left), 0) << "the menu stayed open until Escape";
 }

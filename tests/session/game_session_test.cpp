@@ -21,17 +21,6 @@ using namespace testsupport;
 namespace {
 
 // Where a label whose top edge is at `y` can be clicked.
-// A player's click on an item of one of the game's menus, on its text.
-void click_item(const MenuLayout& layout, const char* label)
-{
-    for (const MenuRow& row : layout) {
-        if (std::string(row.label) == label) {
-            push_click(400, row.y + 40);
-            return;
-        }
-    }
-    ADD_FAILURE() << "no item \"" << label << "\" on that menu";
-}
 
 bool is_target_colour(SDL_Color c)
 {

@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <SDL_ttf.h>
 
 #include <cstdlib>
@@ -8,6 +10,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "core/fullscreen.h"
 #include "core/input.h"
 
 namespace fs = std::filesystem;
@@ -177,6 +180,31 @@ ScreenScript& ScreenScript::then(std::function<void()> push_events)
 ScreenScript& ScreenScript::then_click(int x, int y)
 {
     return then([x, y] { push_click(x, y); });
+}
+
+FakeDisplaySwitch::FakeDisplaySwitch()
+{
+    set_fullscreen_switch([this](SDL_Surface* surface) {
+        ++switches;
+        switched_surface = surface;
+        return can_switch ? 1 : 0;
+    });
+}
+
+FakeDisplaySwitch::~FakeDisplaySwitch()
+{
+    set_fullscreen_switch(nullptr);
+}
+
+void click_item(const MenuLayout& layout, const char* label)
+{
+    for (const MenuRow& row : layout) {
+        if (std::string(row.label) == label) {
+            push_click(400, row.y + 40);
+            return;
+        }
+    }
+    ADD_FAILURE() << "no item \"" << label << "\" on that menu";
 }
 
 SDL_Color pixel_at(SDL_Surface* surface, int x, int y)

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/clock.h"
+#include "menu/menu_layouts.h"
 
 namespace testsupport {
 
@@ -126,6 +127,23 @@ private:
     Uint32 look_ms_;
     std::deque<std::function<void()>> steps_;
 };
+
+// Stands in for the display's full-screen switch while it lives: counts the
+// switches asked of it, which succeed unless `can_switch` is false.
+class FakeDisplaySwitch {
+public:
+    FakeDisplaySwitch();
+    ~FakeDisplaySwitch();
+    FakeDisplaySwitch(const FakeDisplaySwitch&) = delete;
+    FakeDisplaySwitch& operator=(const FakeDisplaySwitch&) = delete;
+
+    int switches = 0;
+    SDL_Surface* switched_surface = nullptr;
+    bool can_switch = true;
+};
+
+// A player's click on an item of one of the game's menus, on its text.
+void click_item(const MenuLayout& layout, const char* label);
 
 // The pixel at (x, y) of a surface as (r, g, b).
 SDL_Color pixel_at(SDL_Surface* surface, int x, int y);
