@@ -172,7 +172,6 @@ const MenuItem* Menu::item_under(const SDL_Event& pointer) const
     return nullptr;
 }
 
-
 void Menu::play_shot_sounds()
 {
     // One sound per item: a hit for the item the press chooses, a miss for
