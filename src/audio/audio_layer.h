@@ -42,9 +42,7 @@ public:
     // what would be played, frame by frame.
     bool init_unplugged(int voices);
     void close();
-    bool active() const { return mixer_ != nullptr; }
     AudioDevice* device() const { return device_.get(); }
-    AudioMixer* mixer() const { return mixer_.get(); }
     // Unplugged only: the next `frames` stereo frames.
     void render(std::int16_t* out, std::size_t frames);
 
