@@ -17,7 +17,6 @@ public:
     TargetNode* append(Sint16 size_class, double speed_bonus);
     Uint32 count_from(Uint32 depth) const;
     void update_and_draw_all(SDL_Surface* screen);
-    bool any_faded_out() const;
     TargetNode* next_or_self();
 
     bool hit_test(const SDL_Event& event) const { return owned->hit_test(event); }
