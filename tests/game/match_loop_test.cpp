@@ -7,26 +7,17 @@
 
 #include "core/assets.h"
 #include "game_test_support.h"
+#include "on_screen.h"
 
 using gametest::hits;
 using gametest::misses;
+using gametest::shows_centred;
 using testsupport::push_click;
 using testsupport::push_key;
 
 namespace {
 
 constexpr Uint32 kStart = 1000;
-
-// Whether the screen shows every pixel of `picture` that is not the colour
-// key, centred on (x, y) when `centred`, else from its top-left corner.
-bool shows(SDL_Surface* screen, const SurfacePtr& picture, int x, int y, bool centred = true)
-{
-    const SDL_Rect at = centred ? rect_at(static_cast<Sint16>(x - picture->w / 2),
-                                          static_cast<Sint16>(y - picture->h / 2))
-                                : rect_at(static_cast<Sint16>(x), static_cast<Sint16>(y));
-    return gametest::opaque_pixels_shown(picture.get(), screen, at) ==
-           gametest::opaque_pixels(picture.get());
-}
 
 }  // namespace
 
@@ -321,7 +312,7 @@ TEST_F(MatchLoop, ScoreNeverShowsBelowZero)
     int frames_at_zero = 0;
     const auto miss_and_watch = [&] {
         lowest = std::min(lowest, score());
-        frames_at_zero += shows(screen(), zero, 780 - zero->w, 566, false);
+        frames_at_zero += gametest::shows_at(screen(), zero, 780 - zero->w, 566);
         push_click(400, 40);
     };
     script({miss_and_watch, miss_and_watch, miss_and_watch, miss_and_watch});
@@ -444,21 +435,21 @@ TEST_F(MatchLoop, VisorFollowsThePointerAndKeepsItThroughOtherEvents)
     const SurfacePtr over = load_keyed_bmp("System/01/Menu/Cursor_Curs02.bmp");
     ASSERT_TRUE(normal && over);
     script({[&] {
-                EXPECT_TRUE(shows(screen(), normal, 400, 300)) << "warped to the centre";
+                EXPECT_TRUE(shows_centred(screen(), normal, 400, 300)) << "warped to the centre";
                 add_target_at(300, 200);
                 testsupport::push_motion(320, 220);
             },
             [&] {
-                EXPECT_TRUE(shows(screen(), over, 320, 220));
+                EXPECT_TRUE(shows_centred(screen(), over, 320, 220));
                 push_key(SDLK_SPACE);
                 testsupport::push_active(1, SDL_APPINPUTFOCUS);
             },
             [] {},
             [&] {
-                EXPECT_TRUE(shows(screen(), over, 320, 220)) << "aim kept through key and focus events";
+                EXPECT_TRUE(shows_centred(screen(), over, 320, 220)) << "aim kept through key and focus events";
                 testsupport::push_motion(700, 50);
             },
-            [&] { EXPECT_TRUE(shows(screen(), normal, 700, 50)); }});
+            [&] { EXPECT_TRUE(shows_centred(screen(), normal, 700, 50)); }});
     play();
 }
 
@@ -500,7 +491,7 @@ TEST_F(MatchLoop, QueuedMotionIsTakenAtOnceAndTheVisorGoesWhereTheLastOnePoints)
             if (burst > 0) {
                 EXPECT_EQ(queued_events(), 0) << "burst " << burst;
                 const int last = pushed - 1;
-                EXPECT_TRUE(shows(screen(), picture, 100 + last % 600, 50 + last % 400)) << burst;
+                EXPECT_TRUE(shows_centred(screen(), picture, 100 + last % 600, 50 + last % 400)) << burst;
                 const SDL_Event& taken = MatchSeam::last_event(m());
                 EXPECT_EQ(taken.type, SDL_MOUSEMOTION);
                 EXPECT_EQ(taken.motion.xrel, 2 * kPerBurst) << "the steps add up";
@@ -536,7 +527,7 @@ TEST_F(MatchLoop, APressAmongMotionsKeepsItsPlaceAndItsPosition)
             },
             [&] {
                 // Two iterations: the first 40 motions as one, then the press.
-                EXPECT_TRUE(shows(screen(), picture, 639, 450));
+                EXPECT_TRUE(shows_centred(screen(), picture, 639, 450));
                 EXPECT_EQ(hits(m()), 1u) << "shot where it was pressed";
                 EXPECT_FALSE(target->is_alive());
                 EXPECT_EQ(MatchSeam::last_event(m()).type, SDL_MOUSEBUTTONDOWN);
@@ -549,7 +540,7 @@ TEST_F(MatchLoop, APressAmongMotionsKeepsItsPlaceAndItsPosition)
                 EXPECT_EQ(queued_events(), 0);
                 EXPECT_FALSE(MatchSeam::loop(m()).shot_latched);
             },
-            [&] { EXPECT_TRUE(shows(screen(), picture, 100, 439)); }});
+            [&] { EXPECT_TRUE(shows_centred(screen(), picture, 100, 439)); }});
     play();
     EXPECT_EQ(misses(m()), 0u);
 }
