@@ -8,11 +8,13 @@ SOURCE_DIR="$2"
 WORK="$(mktemp -d /tmp/tirevane-e2e-XXXXXX)"
 GAME_DIR="$WORK/game"
 XVFB_PID=""
+WM_PID=""
 GAME_PID=""
 WID=""
 
 cleanup() {
   [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
+  [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
   wait 2>/dev/null || true
   if [ -z "${KEEP_WORK:-}" ]; then rm -rf "$WORK"; fi
@@ -48,6 +50,18 @@ start_display() {
   [ -s "$WORK/display" ] || fail "no X display could be started: $(cat "$WORK/xvfb.log")"
   DISPLAY=":$(head -n1 "$WORK/display")"
   export DISPLAY
+}
+
+# A window manager, as players have one: without one, sdl12-compat goes on
+# drawing at the display's scale once it has left full screen.
+start_window_manager() {
+  openbox --sm-disable >"$WORK/wm.log" 2>&1 &
+  WM_PID=$!
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.1
+  done
+  fail "no window manager could be started: $(cat "$WORK/wm.log")"
 }
 
 prepare_game_dir() {
@@ -116,38 +130,6 @@ wait_for() {
     (( $(now_ms) - start < limit_ms )) || fail "no $what within $((limit_ms / 1000)) s"
     sleep 0.05
   done
-}
-
-# A key sent just after the window was remapped (F11) or under a loaded
-# build was seen to go missing on its way through X. These press it again,
-# three times at most, when it has visibly not arrived after 5 s.
-# press_for KEY WHAT STILL NEXT: until the check NEXT succeeds (WHAT, the
-# screen the key leads to); pressed again only while the check STILL (the
-# screen it should leave) succeeds, so a slow screen never gets a second
-# key. Fails after 15 s.
-press_for() {
-  local key="$1" what="$2" still="$3" next="$4" attempt start
-  for attempt in 1 2 3; do
-    press "$key"
-    start=$(now_ms)
-    until "$next"; do
-      is_running || fail "the game ended while waiting for $what: $(cat "$WORK/game.err")"
-      (( $(now_ms) - start < 5000 )) || ! "$still" || continue 2
-      (( $(now_ms) - start < 15000 )) || fail "no $what within 15 s"
-      sleep 0.05
-    done
-    return 0
-  done
-  fail "no $what after $key was pressed three times"
-}
-# press_to_exit KEY: until the game has ended (sets EXIT_STATUS).
-press_to_exit() {
-  local attempt
-  for attempt in 1 2 3; do
-    press "$1"
-    exits_within 5 && return 0
-  done
-  fail "the game did not exit after $1 was pressed three times"
 }
 
 # --sync returns once the pointer is there, so the motion is queued before
