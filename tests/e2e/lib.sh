@@ -133,8 +133,11 @@ wait_for() {
 }
 
 # --sync returns once the pointer is there, so the motion is queued before
-# whatever input follows.
-pointer_to() { xdotool mousemove --sync --window "$WID" "$1" "$2"; }
+# whatever input follows. It waits for the pointer to move, 15 s in vain
+# when it is there already: it comes from one pixel aside.
+pointer_to() {
+  xdotool mousemove --window "$WID" $(($1 + 1)) "$2" mousemove --sync --window "$WID" "$1" "$2"
+}
 click_at() {
   pointer_to "$1" "$2"
   xdotool click 1
@@ -198,6 +201,11 @@ game_over_shown() {
   shot "$WORK/now.png"
   [ "$(count_pixels "$WORK/now.png" 600x120+100+240 "$RED")" -gt 300 ] &&
     [ "$(count_pixels "$WORK/now.png" 800x200+0+200 'r>0.65 && r<0.85 && g<0.15 && b>0.55 && b<0.75')" -gt 100 ]
+}
+# The intro: the blue or violet glow of its pictures, which no menu has.
+intro_shown() {
+  shot "$WORK/now.png"
+  [ "$(count_pixels "$WORK/now.png" 400x300+200+150 'b>0.02 && b>=g')" -gt 5000 ]
 }
 # Skips the intro with a key and waits until the main menu has slid in.
 skip_intro() {
