@@ -263,11 +263,13 @@ score_changed_from() {
 
 # Shoots live targets found on screen until the score moves (a miss at
 # score 0 leaves it at 0). $1: how fast targets rise, in pixels a second.
-# Leaves the pointer where the hit landed, in HIT_X and HIT_Y.
+# Leaves the pointer where the hit landed, in HIT_X and HIT_Y, and the time
+# of that click (now_ms) in HIT_MS.
 HIT_X=""
 HIT_Y=""
+HIT_MS=""
 hit_a_target() {
-  local speed="$1" px=400 py=300 before start target tx ty taken rise n
+  local speed="$1" px=400 py=300 before start target tx ty taken rise n clicked
   shot "$WORK/match.png"
   before="$(score_digest "$WORK/match.png")"
   start=$(now_ms)
@@ -282,12 +284,14 @@ hit_a_target() {
     px=$tx
     py=$((ty - rise))
     [ "$py" -gt 90 ] || continue
+    clicked=$(now_ms)
     xdotool mousemove --window "$WID" "$px" "$py" click 1
     # The new score shows within a frame or two.
     for n in $(seq 10); do
       if score_changed_from "$before"; then
         HIT_X=$px
         HIT_Y=$py
+        HIT_MS=$clicked
         return 0
       fi
       sleep 0.05
