@@ -1,6 +1,8 @@
 #ifndef TIREVANE_TESTS_GAME_ON_SCREEN_H
 #define TIREVANE_TESTS_GAME_ON_SCREEN_H
 
+#include <algorithm>
+
 #include "core/surface.h"
 #include "test_support.h"
 
@@ -14,14 +16,11 @@ inline bool shows_at(SDL_Surface* screen, const SurfacePtr& picture, int x, int 
     if (!picture) {
         return false;
     }
-    for (int py = 0; py < picture->h; ++py) {
-        for (int px = 0; px < picture->w; ++px) {
+    for (int py = std::max(0, -y); py < picture->h && y + py < screen->h; ++py) {
+        for (int px = std::max(0, -x); px < picture->w && x + px < screen->w; ++px) {
             const SDL_Color own = testsupport::pixel_at(picture.get(), px, py);
-            const int sx = x + px;
-            const int sy = y + py;
-            if (sx >= 0 && sy >= 0 && sx < screen->w && sy < screen->h &&
-                !testsupport::same_colour(own, kColourKey, 0) &&
-                !testsupport::same_colour(testsupport::pixel_at(screen, sx, sy), own)) {
+            if (!testsupport::same_colour(own, kColourKey, 0) &&
+                !testsupport::same_colour(testsupport::pixel_at(screen, x + px, y + py), own)) {
                 return false;
             }
         }

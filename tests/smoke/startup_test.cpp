@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "core/assets.h"
 #include "app/game_main.h"
@@ -20,13 +21,9 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
 // Written to stderr at the window's first frame: a game that printed the
 // right line and exited without starting shows none.
 constexpr char kFirstFrame[] = "(first frame)\n";
-
-}  // namespace
 
 // Linked into this test program ahead of SDL's own, so the game's flips
 // come here first; the first one in each process is told on stderr.
@@ -35,8 +32,7 @@ extern "C" int SDL_Flip(SDL_Surface* screen)
     using Flip = int (*)(SDL_Surface*);
     static const auto sdl_flip = reinterpret_cast<Flip>(dlsym(RTLD_NEXT, "SDL_Flip"));
     static bool told = false;
-    if (!told) {
-        told = true;
+    if (!std::exchange(told, true)) {
         std::fputs(kFirstFrame, stderr);
     }
     return sdl_flip(screen);
