@@ -105,12 +105,12 @@ wait_exit 10
 
 # The music plays alone through the resumed match, untouched; the quarter
 # of a second from the hit's click, its shot over the music, is far louder.
-music="$(level_of "$music_from" $((music_to - music_from)))"
-shot="$(level_of "$hit" 44100)"
-echo "RMS of the music alone $music, with the hit's shot $shot"
-awk -v m="$music" 'BEGIN { exit !(m > 0.05) }' || fail "the music is silent (RMS $music)"
-awk -v m="$music" -v s="$shot" 'BEGIN { exit !(s > 2 * m) }' ||
-  fail "the hit's shot does not stand out from the music (RMS $shot against $music)"
+music_rms="$(level_of "$music_from" $((music_to - music_from)))"
+shot_rms="$(level_of "$hit" 44100)"
+echo "RMS of the music alone $music_rms, with the hit's shot $shot_rms"
+awk -v m="$music_rms" 'BEGIN { exit !(m > 0.05) }' || fail "the music is silent (RMS $music_rms)"
+awk -v m="$music_rms" -v s="$shot_rms" 'BEGIN { exit !(s > 2 * m) }' ||
+  fail "the hit's shot does not stand out from the music (RMS $shot_rms against $music_rms)"
 # The disk driver announces itself in two lines on standard error (SDL 1.2
 # as a WARNING, SDL2 under sdl12-compat as CRITICAL): only those are allowed.
 grep -v -x -e 'WARNING: You are using the SDL disk writer audio driver!' \
