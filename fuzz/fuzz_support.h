@@ -42,7 +42,7 @@ inline std::string save_layout(bool resumable, char visor, char difficulty,
 // What the options file gives for the visor and the difficulty: byte 14
 // (0xFF when the file is shorter, as the end of file stored in a char) and
 // the last byte before any trailing CR and LF. A missing file, an empty
-// one and one of line breaks only give the default and false.
+// one and one of line breaks only give '0' and false.
 struct OptionReads {
     bool found;
     char visor;
@@ -53,10 +53,9 @@ inline OptionReads expected_option_reads(bool present, const std::string& bytes)
 {
     const std::string::size_type last = bytes.find_last_not_of("\r\n");
     if (!present || last == std::string::npos) {
-        return {false, save_format::kDefaultValue, save_format::kDefaultValue};
+        return {false, '0', '0'};
     }
-    const auto visor_at = static_cast<std::string::size_type>(save_format::kVisorOffset);
-    return {true, bytes.size() > visor_at ? bytes[visor_at] : '\xFF', bytes[last]};
+    return {true, bytes.size() > 14 ? bytes[14] : '\xFF', bytes[last]};
 }
 
 // What a text becomes when read through a character list: it ends at the

@@ -25,7 +25,6 @@ public:
     // False once SDL has closed the output behind our back (SDL_Quit).
     bool still_open() const;
 
-    int rate() const { return rate_; }
     int callback_frames() const { return callback_frames_; }
     // Two callback periods on the device, in milliseconds.
     double latency_ms() const;

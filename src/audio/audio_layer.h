@@ -38,13 +38,12 @@ public:
 
     // The mixer on SDL's output; false (and silent) without a device.
     bool init(int voices);
-    // The mixer alone, mixed only when render() asks: tests hear exactly
-    // what would be played, frame by frame.
+    // Seam for tests and benchmarks, standing in for the sound device: the
+    // mixer alone, mixed only when render() asks, so they hear exactly what
+    // would be played, frame by frame.
     bool init_unplugged(int voices);
     void close();
-    bool active() const { return mixer_ != nullptr; }
     AudioDevice* device() const { return device_.get(); }
-    AudioMixer* mixer() const { return mixer_.get(); }
     // Unplugged only: the next `frames` stereo frames.
     void render(std::int16_t* out, std::size_t frames);
 

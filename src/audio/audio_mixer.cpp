@@ -10,11 +10,6 @@ AudioMixer::AudioMixer(int voices)
 {
 }
 
-int AudioMixer::busy_voices() const
-{
-    return busy_;
-}
-
 void AudioMixer::play(const AudioClip* clip)
 {
     if (!clip || clip->empty()) {

@@ -37,9 +37,6 @@ public:
     // Forgets `stream`, so it can go or be started again.
     void remove(AudioStream* stream);
 
-    int voice_count() const { return static_cast<int>(voices_.size()); }
-    int busy_voices() const;
-
 private:
     // Mixed this many frames at a time, into a fixed accumulator.
     static constexpr std::size_t kBlock = 1024;

@@ -24,17 +24,6 @@ public:
     // rendered again when `score` is not the one it shows.
     void draw(SDL_Surface* screen, Sint32 score, Uint16 seconds_left);
 
-    // What the bar shows now, for tests: null texts where the font is
-    // missing.
-    Sint32 shown_score() const { return score_shown; }
-    bool countdown_needs_rendering() const { return countdown_dirty; }
-    SDL_Surface* difficulty_text() const { return difficulty_surface.get(); }
-    SDL_Surface* score_text() const { return score_surface.get(); }
-    SDL_Surface* countdown_text() const { return countdown_surface.get(); }
-    SDL_Rect difficulty_position() const { return difficulty_pos; }
-    SDL_Rect score_position() const { return score_pos; }
-    SDL_Rect countdown_position() const { return countdown_pos; }
-
 private:
     void render_score(Sint32 score);
     void render_countdown(Uint16 seconds_left, TTF_Font* font);

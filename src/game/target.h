@@ -25,8 +25,6 @@ public:
     bool is_alive() const { return alive != 0; }
     void kill() { alive = 0; }
     Uint8 current_alpha() const { return alpha; }
-    // Pixels risen per frame.
-    double speed() const { return rise; }
     // Where the target stands and its size, as hit_test sees it.
     SDL_Rect box() const;
 

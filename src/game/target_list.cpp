@@ -32,11 +32,6 @@ TargetNode* TargetList::node_at(Uint32 index) const
     return node;
 }
 
-bool TargetList::any_faded_out() const
-{
-    return head ? head->any_faded_out() : false;
-}
-
 void TargetList::update_and_draw_all(SDL_Surface* screen)
 {
     if (head) {

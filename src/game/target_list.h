@@ -18,7 +18,6 @@ public:
     // Walks `index` steps from the head, staying on the tail past the end;
     // nullptr for an empty list.
     TargetNode* node_at(Uint32 index) const;
-    bool any_faded_out() const;
     void update_and_draw_all(SDL_Surface* screen);
     // Draws every target where it stands, moving none.
     void draw_all(SDL_Surface* screen);

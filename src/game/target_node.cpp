@@ -40,14 +40,6 @@ void TargetNode::draw_all(SDL_Surface* screen)
     }
 }
 
-bool TargetNode::any_faded_out() const
-{
-    if (is_faded_out()) {
-        return true;
-    }
-    return next ? next->any_faded_out() : false;
-}
-
 TargetNode* TargetNode::next_or_self()
 {
     return next ? next : this;

@@ -18,7 +18,6 @@ public:
     Uint32 count_from(Uint32 depth) const;
     void update_and_draw_all(SDL_Surface* screen);
     void draw_all(SDL_Surface* screen);
-    bool any_faded_out() const;
     TargetNode* next_or_self();
 
     bool hit_test(const SDL_Event& event) const { return owned->hit_test(event); }

@@ -22,12 +22,7 @@ public:
     void play_hit() const;
     void play_miss() const;
 
-    // What the visor shows and where, for tests: null pictures where the
-    // files are missing.
-    SDL_Surface* normal_picture() const { return normal.get(); }
-    SDL_Surface* over_picture() const { return over.get(); }
-    SDL_Rect position() const { return pos; }
-    bool is_over_target() const { return over_target; }
+    // The two sounds, whose plays tests count through audio_probe.
     const FSOUND_SAMPLE* hit_sound() const { return hit; }
     const FSOUND_SAMPLE* miss_sound() const { return miss; }
 

@@ -57,7 +57,6 @@ int lines_in(const std::string& text)
 
 TEST(AudioFailures, WithoutInitHandlesExistCountTheirPlaysAndStaySilent)
 {
-    ASSERT_FALSE(AudioLayer::instance().active());
     testing::internal::CaptureStderr();
     FSOUND_STREAM* stream = FSOUND_Stream_Open(audiotest::fixture("tone.mp3").c_str(), 0, 0, 0);
     FSOUND_SAMPLE* sample = FSOUND_Sample_Load(-1, wma_fixture().c_str(), 0, 0, 0);
@@ -215,8 +214,8 @@ TEST(AudioFailures, NoDeviceIsQuiet)
 {
     if (std::getenv("TIREVANE_AUDIO_NO_DEVICE_CHILD")) {
         EXPECT_EQ(FSOUND_Init(44100, 32, 0), 0);
-        EXPECT_FALSE(AudioLayer::instance().active());
         FSOUND_STREAM* stream = FSOUND_Stream_Open(audiotest::fixture("tone.mp3").c_str(), 0, 0, 0);
+        EXPECT_EQ(stream->audio, nullptr) << "nothing decoded without a device";
         FSOUND_SAMPLE* sample = FSOUND_Sample_Load(-1, wma_fixture().c_str(), 0, 0, 0);
         exercise(stream, sample);
         EXPECT_EQ(audio_probe::sample_play_count(sample), 1u);

@@ -134,11 +134,10 @@ TEST_F(Mixing, WhenEveryVoiceIsBusyTheOldestPlayIsCut)
     EXPECT_TRUE(level_between(mixer_.render(441), 0, 441, 31 * 328 + 1638));
     FSOUND_PlaySound(-1, newest);  // then the oldest filler
     EXPECT_TRUE(level_between(mixer_.render(441), 0, 441, 30 * 328 + 2 * 1638));
-    EXPECT_EQ(AudioLayer::instance().mixer()->busy_voices(), 32);
     for (FSOUND_SAMPLE* s : {first, filler, newest}) {
         FSOUND_Sample_Free(s);
     }
-    EXPECT_EQ(AudioLayer::instance().mixer()->busy_voices(), 0);
+    EXPECT_TRUE(level_between(mixer_.render(441), 0, 441, 0));
 }
 
 TEST_F(Mixing, FreeingAPlayingSampleSilencesOnlyIt)
@@ -276,7 +275,6 @@ TEST_F(Mixing, ClosingHandlesWhilePlayingAndAfterCloseIsSafe)
     mixer_.render(4410);
     FSOUND_Stream_Close(shot);  // while playing
     FSOUND_Close();             // music still playing, handles still open
-    EXPECT_FALSE(AudioLayer::instance().active());
     EXPECT_EQ(FSOUND_Stream_Play(-1, music), -1);
     EXPECT_EQ(audio_probe::stream_play_count(music), 2u);
     EXPECT_EQ(FSOUND_PlaySound(-1, hum), -1);

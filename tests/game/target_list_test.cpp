@@ -53,7 +53,6 @@ protected:
 TEST_F(TargetListTest, EmptyListHasNothingToDo)
 {
     EXPECT_EQ(list.count(), 0u);
-    EXPECT_FALSE(list.any_faded_out());
     EXPECT_EQ(list.node_at(0), nullptr);
     list.update_and_draw_all(screen);
     list.remove_faded_out();
@@ -109,17 +108,6 @@ TEST_F(TargetListTest, DrawsEveryTargetOncePerFrameNewestOnTop)
     FAIL() << "no two colours drawn";
 }
 
-TEST_F(TargetListTest, AFadedTargetIsSeenAnywhereInTheChain)
-{
-    fill_and_run_a_frame("....");
-    EXPECT_FALSE(list.any_faded_out());
-    list.clear();
-    fill_and_run_a_frame("...x");
-    EXPECT_TRUE(list.any_faded_out());
-    EXPECT_TRUE(list.node_at(3)->is_faded_out());
-    EXPECT_FALSE(list.node_at(2)->is_faded_out());
-}
-
 TEST_F(TargetListTest, RemovingFadedTargetsKeepsTheOthersInTheirOrder)
 {
     struct Case {
@@ -139,7 +127,6 @@ TEST_F(TargetListTest, RemovingFadedTargetsKeepsTheOthersInTheirOrder)
         fill_and_run_a_frame(c.pattern);
         list.remove_faded_out();
         EXPECT_EQ(nodes(list), survivors(c.kept)) << c.pattern;
-        EXPECT_FALSE(list.any_faded_out()) << c.pattern;
         // The chain stays whole behind the survivors: a new target goes to
         // its tail.
         list.append(0, 0.0);
@@ -162,7 +149,6 @@ TEST_F(TargetListTest, ClearEmptiesAndAppendingStartsANewChain)
     fill_and_run_a_frame("..x...");
     list.clear();
     EXPECT_EQ(list.count(), 0u);
-    EXPECT_FALSE(list.any_faded_out());
     list.append(0, 0.0);
     EXPECT_EQ(list.count(), 1u);
 }

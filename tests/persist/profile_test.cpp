@@ -78,8 +78,9 @@ TEST_F(ProfileTest, LoadTakesTheOptionsAndFindsTheSavedPositions)
     profile.load();
     EXPECT_EQ(profile.visor_index(), 7) << "the range is not limited to existing visors";
     EXPECT_EQ(profile.difficulty_index(), 0);
-    EXPECT_EQ(profile.visor_at(), 14 + 14);
-    EXPECT_EQ(profile.difficulty_at(), 14 + 29);
+    profile.write_visor_difficulty(assets::kSaveFile);
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> True\n[\xA7saved:Visor=7][\xA7saved:Diff=x][\xA7saved:GameScore=12]");
 
     write_config("[ \xA7Visor ] -> \xB5\n[ \xA7" "Difficulte ] -> 1");
     Profile high_byte;
@@ -93,8 +94,6 @@ TEST_F(ProfileTest, LoadTakesTheOptionsAndFindsTheSavedPositions)
     nothing.load();
     EXPECT_EQ(nothing.visor_index(), 0);
     EXPECT_EQ(nothing.difficulty_index(), 0);
-    EXPECT_EQ(nothing.visor_at(), 0);
-    EXPECT_EQ(nothing.difficulty_at(), 0);
 }
 
 TEST_F(ProfileTest, ScoreDigitsComeFromTheSaveFileAsLoadReadIt)
@@ -107,7 +106,6 @@ TEST_F(ProfileTest, ScoreDigitsComeFromTheSaveFileAsLoadReadIt)
     write_save("[\xA7saved:GameScore=999]");
     profile.load_score_digits();
     EXPECT_EQ(profile.digits().to_bytes(), "150");
-    EXPECT_EQ(profile.score_at(), 14 + 49);
 
     // After read_text the text is no longer the loaded save file: the
     // digits are read from the save file again.
@@ -117,27 +115,6 @@ TEST_F(ProfileTest, ScoreDigitsComeFromTheSaveFileAsLoadReadIt)
     reread.read_text("other.txt");
     reread.load_score_digits();
     EXPECT_EQ(reread.digits().to_bytes(), "999");
-}
-
-TEST_F(ProfileTest, MarkerFollowsTheScoreDigits)
-{
-    write_save("[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=55]");
-    save_digits("0");
-    EXPECT_EQ(save_file(),
-              "[ ! ] -> False\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=0]");
-
-    save_digits("00");
-    EXPECT_EQ(save_file(),
-              "[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=00]");
-
-    save_digits("7");
-    EXPECT_EQ(save_file(),
-              "[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=7]");
-
-    save_digits("");
-    EXPECT_EQ(save_file(),
-              "[ ! ] -> False\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=]");
-    EXPECT_EQ(loaded_score(), 0);
 }
 
 TEST_F(ProfileTest, ScoreDigitsLoadSkippingBlanks)
@@ -224,105 +201,82 @@ TEST_F(ProfileTest, FreshFileIsCreatedAndTakesTheScoreEntryAndMarker)
               "[ ! ] -> False\n[\xA7saved:Visor=2][\xA7saved:Diff=1][\xA7saved:GameScore=0]");
 }
 
-TEST_F(ProfileTest, ScoreWriteOnAFileWithoutScoreEntryKeepsAnExistingMarker)
-{
-    write_save("[ ! ] -> True\n[\xA7saved:Visor=3][\xA7saved:Diff=2]");
-    save_digits("0");
-    EXPECT_EQ(save_file(),
-              "[ ! ] -> False\n[\xA7saved:Visor=3][\xA7saved:Diff=2][\xA7saved:GameScore=0]");
-
-    write_save("");
-    save_digits("9");
-    EXPECT_EQ(save_file(), "[ ! ] -> True\n[\xA7saved:GameScore=9]");
-    EXPECT_EQ(loaded_score(), 9);
-}
-
 TEST_F(ProfileTest, ScoreWriteOnAMissingFileWritesNothing)
 {
     save_digits("150");
     EXPECT_FALSE(std::filesystem::exists(assets::kSaveFile));
 }
 
-TEST_F(ProfileTest, ScoreWriteWithoutMarkerWritesTheDigitsOnly)
+TEST_F(ProfileTest, ScoreWritesReplaceTheDigitsAndSetTheMarkerByThem)
 {
-    write_save("[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=5]");
-    save_digits("1234");
-    EXPECT_EQ(save_file(), "[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=1234]");
+    const struct {
+        const char* before;
+        const char* digits;
+        const char* after;
+    } cases[] = {
+        {"[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=55]", "0",
+         "[ ! ] -> False\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=0]"},
+        {"[ ! ] -> False\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=0]", "00",
+         "[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=00]"},
+        {"[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=00]", "7",
+         "[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=7]"},
+        {"[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=7]", "",
+         "[ ! ] -> False\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=]"},
+        // Without a score entry one is added, and an existing marker kept.
+        {"[ ! ] -> True\n[\xA7saved:Visor=3][\xA7saved:Diff=2]", "0",
+         "[ ! ] -> False\n[\xA7saved:Visor=3][\xA7saved:Diff=2][\xA7saved:GameScore=0]"},
+        {"", "9", "[ ! ] -> True\n[\xA7saved:GameScore=9]"},
+        // Without a marker only the digits change.
+        {"[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=5]", "1234",
+         "[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=1234]"},
+        // Nothing before the entry shifts; after it only the "]" stay.
+        {"[ ! ] -> True\n[\xA7saved:Visor=4][\xA7saved:Diff=2][\xA7saved:GameScore=123456]"
+         "\ntrailing ] text]", "9",
+         "[ ! ] -> True\n[\xA7saved:Visor=4][\xA7saved:Diff=2][\xA7saved:GameScore=9]]]"},
+        {"[ ! ] -> True\n[\xA7saved:Visor=4][\xA7saved:Diff=2][\xA7saved:GameScore=9]", "2147483647",
+         "[ ! ] -> True\n[\xA7saved:Visor=4][\xA7saved:Diff=2][\xA7saved:GameScore=2147483647]"},
+        // A hand-edited marker without its line break loses no character.
+        {"[ ! ] -> False[\xA7saved:Visor=0][\xA7saved:Diff=0][\xA7saved:GameScore=0]", "7",
+         "[ ! ] -> True\n[\xA7saved:Visor=0][\xA7saved:Diff=0][\xA7saved:GameScore=7]"},
+    };
+    for (const auto& c : cases) {
+        write_save(c.before);
+        save_digits(c.digits);
+        EXPECT_EQ(save_file(), c.after) << c.before;
+    }
 }
 
-TEST_F(ProfileTest, ScoreWriteShiftsNothingBeforeTheEntryAndKeepsOnlyBracketsAfter)
+TEST_F(ProfileTest, GameStartsWriteTheOptionsIntoTheSaveFile)
 {
-    write_save("[ ! ] -> True\n[\xA7saved:Visor=4][\xA7saved:Diff=2][\xA7saved:GameScore=123456]"
-               "\ntrailing ] text]");
-    save_digits("9");
-    EXPECT_EQ(save_file(),
-              "[ ! ] -> True\n[\xA7saved:Visor=4][\xA7saved:Diff=2][\xA7saved:GameScore=9]]]");
-
-    write_save("[ ! ] -> True\n[\xA7saved:Visor=4][\xA7saved:Diff=2][\xA7saved:GameScore=9]");
-    save_digits("2147483647");
-    EXPECT_EQ(save_file(), "[ ! ] -> True\n[\xA7saved:Visor=4][\xA7saved:Diff=2]"
-                           "[\xA7saved:GameScore=2147483647]");
-}
-
-TEST_F(ProfileTest, VisorDifficultyWriteWithUnchangedOptionsKeepsTheFile)
-{
-    write_config("[ \xA7Visor ] -> 3\n[ \xA7" "Difficulte ] -> 2");
-    const std::string saved =
-        "[ ! ] -> True\n[\xA7saved:Visor=3][\xA7saved:Diff=2][\xA7saved:GameScore=77]";
-    write_save(saved);
-    start_game();
-    EXPECT_EQ(save_file(), saved);
-}
-
-TEST_F(ProfileTest, MissingVisorOrDifficultyEntryIsAddedAfterTheMarkerLine)
-{
-    write_config("[ \xA7Visor ] -> 5\n[ \xA7" "Difficulte ] -> 2");
-
-    write_save("[ ! ] -> False\n[\xA7saved:Diff=0][\xA7saved:GameScore=0]");
-    start_game();
-    EXPECT_EQ(save_file(),
-              "[ ! ] -> False\n[\xA7saved:Visor=5][\xA7saved:Diff=2][\xA7saved:GameScore=0]");
-
-    write_save("[ ! ] -> True\n[\xA7saved:Visor=0][\xA7saved:GameScore=40]");
-    start_game();
-    EXPECT_EQ(save_file(),
-              "[ ! ] -> True\n[\xA7saved:Diff=2][\xA7saved:Visor=5][\xA7saved:GameScore=40]");
-
-    write_save("[ ! ] -> True\n[\xA7saved:GameScore=40]");
-    start_game();
-    EXPECT_EQ(save_file(),
-              "[ ! ] -> True\n[\xA7saved:Visor=5][\xA7saved:Diff=2][\xA7saved:GameScore=40]");
-    save_digits("41");
-    EXPECT_EQ(save_file(),
-              "[ ! ] -> True\n[\xA7saved:Visor=5][\xA7saved:Diff=2][\xA7saved:GameScore=41]");
-
-    // No marker line: the entries go first.
-    write_save("junk");
-    start_game();
-    EXPECT_EQ(save_file(), "[\xA7saved:Visor=5][\xA7saved:Diff=2]junk");
-}
-
-TEST_F(ProfileTest, HandEditedMarkerWithoutLineBreakLosesNoCharacter)
-{
-    write_config("[ \xA7Visor ] -> 3\n[ \xA7" "Difficulte ] -> 1");
-
-    write_save("[ ! ] -> False[\xA7saved:Visor=0][\xA7saved:Diff=0][\xA7saved:GameScore=0]");
-    save_digits("7");
-    EXPECT_EQ(save_file(),
-              "[ ! ] -> True\n[\xA7saved:Visor=0][\xA7saved:Diff=0][\xA7saved:GameScore=7]");
-
-    write_save("[ ! ] -> False[\xA7saved:GameScore=0]");
-    start_game();
-    EXPECT_EQ(save_file(),
-              "[ ! ] -> False\n[\xA7saved:Visor=3][\xA7saved:Diff=1][\xA7saved:GameScore=0]");
-}
-
-TEST_F(ProfileTest, VisorKeyEndingTheFileGetsItsValueAppended)
-{
-    write_config("[ \xA7Visor ] -> 4\n[ \xA7" "Difficulte ] -> 1");
-    write_save("[\xA7saved:Diff=0][\xA7saved:Visor=");
-    start_game();
-    EXPECT_EQ(save_file(), "[\xA7saved:Diff=1][\xA7saved:Visor=4");
+    const struct {
+        char visor;
+        char difficulty;
+        const char* before;
+        const char* after;
+    } cases[] = {
+        // Unchanged options keep the file as it was.
+        {'3', '2', "[ ! ] -> True\n[\xA7saved:Visor=3][\xA7saved:Diff=2][\xA7saved:GameScore=77]",
+         "[ ! ] -> True\n[\xA7saved:Visor=3][\xA7saved:Diff=2][\xA7saved:GameScore=77]"},
+        // A missing entry is added after the marker line, or first without one.
+        {'5', '2', "[ ! ] -> False\n[\xA7saved:Diff=0][\xA7saved:GameScore=0]",
+         "[ ! ] -> False\n[\xA7saved:Visor=5][\xA7saved:Diff=2][\xA7saved:GameScore=0]"},
+        {'5', '2', "[ ! ] -> True\n[\xA7saved:Visor=0][\xA7saved:GameScore=40]",
+         "[ ! ] -> True\n[\xA7saved:Diff=2][\xA7saved:Visor=5][\xA7saved:GameScore=40]"},
+        {'5', '2', "[ ! ] -> True\n[\xA7saved:GameScore=40]",
+         "[ ! ] -> True\n[\xA7saved:Visor=5][\xA7saved:Diff=2][\xA7saved:GameScore=40]"},
+        {'5', '2', "junk", "[\xA7saved:Visor=5][\xA7saved:Diff=2]junk"},
+        {'3', '1', "[ ! ] -> False[\xA7saved:GameScore=0]",
+         "[ ! ] -> False\n[\xA7saved:Visor=3][\xA7saved:Diff=1][\xA7saved:GameScore=0]"},
+        // A visor key ending the file gets its value appended.
+        {'4', '1', "[\xA7saved:Diff=0][\xA7saved:Visor=", "[\xA7saved:Diff=1][\xA7saved:Visor=4"},
+    };
+    for (const auto& c : cases) {
+        write_config(std::string("[ \xA7Visor ] -> ") + c.visor + "\n[ \xA7" "Difficulte ] -> " +
+                     c.difficulty);
+        write_save(c.before);
+        start_game();
+        EXPECT_EQ(save_file(), c.after) << c.before;
+    }
 }
 
 TEST_F(ProfileTest, ReadTextTakesTheWholeFileOrNothing)
