@@ -6,14 +6,9 @@
 source "$(dirname "$0")/lib.sh"
 # Wide enough for the other window to stand clear of the game's.
 start_display 1280x800
-# Windows mapped before openbox has finished starting stay unmapped: it
-# says when it is ready through its start-up command.
-openbox --sm-disable --startup "touch $WORK/wm-ready" >"$WORK/openbox.log" 2>&1 &
-WM_PID=$!
+start_window_manager
 other_pid=""
-trap '[ -n "$other_pid" ] && kill "$other_pid" 2>/dev/null; kill "$WM_PID" 2>/dev/null; cleanup' EXIT
-wm_ready() { [ -e "$WORK/wm-ready" ]; }
-wait_for "the window manager" 10 wm_ready
+trap '[ -n "$other_pid" ] && kill "$other_pid" 2>/dev/null; cleanup' EXIT
 xlogo -geometry 200x200+1060+560 >"$WORK/xlogo.log" 2>&1 &
 other_pid=$!
 OTHER="$(timeout 10 xdotool search --sync --onlyvisible --class xlogo | head -n1)" ||
@@ -111,14 +106,14 @@ saved_score || fail "the score was not kept: $(cat "$save")"
 
 # 7. The lock goes with the process, also when it is killed.
 activate "$WID"
-press_to_exit Escape
-ended_cleanly
+press Escape
+ends_cleanly 10
 start_game SDL_AUDIODRIVER=dummy
 kill -KILL "$GAME_PID"
 wait "$GAME_PID" 2>/dev/null || true
 GAME_PID=""
 start_game SDL_AUDIODRIVER=dummy
-intro_shown() { shot "$WORK/now.png" && [ "$(count_pixels "$WORK/now.png" 800x600+0+0 'r+g+b>0.3')" -gt 100 ]; }
 wait_for "the game started again after the first was killed" 10 intro_shown
-press_to_exit Escape
+press Escape
+ends_cleanly 10
 echo "desktop session passed"

@@ -53,12 +53,14 @@ start_display() {
 }
 
 # A window manager, as players have one: without one, sdl12-compat goes on
-# drawing at the display's scale once it has left full screen.
+# drawing at the display's scale once it has left full screen. Windows
+# mapped before openbox has finished starting stay unmapped, so this waits
+# for its start-up command.
 start_window_manager() {
-  openbox --sm-disable >"$WORK/wm.log" 2>&1 &
+  openbox --sm-disable --startup "touch $WORK/wm-ready" >"$WORK/wm.log" 2>&1 &
   WM_PID=$!
   for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    [ -e "$WORK/wm-ready" ] && return 0
     sleep 0.1
   done
   fail "no window manager could be started: $(cat "$WORK/wm.log")"

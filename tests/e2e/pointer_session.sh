@@ -59,7 +59,7 @@ xdotool click 1
 wait_for "the options screen from the click under the cursor" 10 menu_shown 120 390
 press Escape
 wait_for "the main menu" 10 main_menu_shown
-press_to_exit Escape
-ended_cleanly
+press Escape
+ends_cleanly 10
 [ "$(data_files)" = "$before" ] || fail "the data files changed"
 echo "pointer session passed"
