@@ -22,9 +22,7 @@ mergeInto(LibraryManager.library, {
           data.canvas = document.createElement('canvas');
           data.canvas.width = width;
           data.canvas.height = height;
-          data.ctx = data.canvas.getContext('2d');
-          data.ctx.fillStyle = 'black';
-          data.ctx.fillRect(0, 0, width, height);
+          data.ctx = data.canvas.getContext('2d', { alpha: false });
         }
         return surf;
       };
@@ -66,11 +64,8 @@ mergeInto(LibraryManager.library, {
   // Shows what the screen surface holds now.
   SDL_Flip: function(surf) {
     var data = SDL.surfaces[surf];
-    if (data && data.frontCtx) {
-      data.frontCtx.globalCompositeOperation = 'copy';
-      data.frontCtx.drawImage(data.canvas, 0, 0);
-      data.frontCtx.globalCompositeOperation = 'source-over';
-    }
+    // The back buffer is opaque: drawn over, it replaces the whole picture.
+    if (data && data.frontCtx) data.frontCtx.drawImage(data.canvas, 0, 0);
     return 0;
   },
 
