@@ -181,6 +181,16 @@ async function hitATarget() {
     await check('a key skips the intro to the main menu', async () => {
       states.menu = await skipIntro();
     });
+    await check('the cursor shows without its colour key', async () => {
+      await pointerTo(60, 300);
+      const isKey = p => p[0] === 255 && p[1] === 255 && p[2] === 0;
+      await waitScreen('cursor over the empty menu', 5, px => countIn(px, 20, 260, 80, 80, p => p[0] + p[1] + p[2] > 0) > 20)
+        .then(px => {
+          const keyed = countIn(px, 20, 260, 80, 80, isKey);
+          if (keyed) throw new Error(`${keyed} pixels of the key colour around the pointer`);
+        });
+      await pointerTo(790, 590);
+    });
     await check('options: a visor chosen is kept', async () => {
       await clickAt(400, 349);
       await pointerTo(790, 590);
