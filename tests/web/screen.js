@@ -19,23 +19,16 @@ function countIn(px, x0, y0, w, h, test) {
   return n;
 }
 
-// The targets' exact colours: one that is hit fades at once.
-const kTargetColours = ['255,255,255', '255,255,0', '255,121,0', '255,0,0', '128,0,128',
-  '0,0,255', '92,49,10', '2,2,2'];
-const isTarget = (px, x, y) => {
-  const i = (y * W + x) * 4;
-  return kTargetColours.includes(`${px[i]},${px[i + 1]},${px[i + 2]}`);
-};
-
-// The middle of the live target lowest on screen, above the status bar and
-// more than 40 px from (px0, py0) (the visor), or null. Self-contained: the
-// session also runs it inside the page.
-function targetIn(px, px0, py0) {
+// The middle of the live target lowest in a region (by default above the
+// status bar), more than 40 px from (px0, py0) (the visor), or null. A hit
+// target fades at once: only the targets' exact colours count.
+// Self-contained: the session also runs it inside the page.
+function targetIn(px, px0, py0, [x0, y0, x1, y1] = [0, 100, 800, 540]) {
   const colours = ['255,255,255', '255,255,0', '255,121,0', '255,0,0', '128,0,128',
     '0,0,255', '92,49,10', '2,2,2'];
   const top = {}, bottom = {};
-  for (let y = 100; y < 540; y++) {
-    for (let x = 0; x < 800; x++) {
+  for (let y = Math.max(y0, 0); y < Math.min(y1, 553); y++) {
+    for (let x = Math.max(x0, 0); x < Math.min(x1, 800); x++) {
       const i = (y * 800 + x) * 4;
       if (!colours.includes(`${px[i]},${px[i + 1]},${px[i + 2]}`)) continue;
       if ((x - px0) ** 2 < 1600 && (y - py0) ** 2 < 1600) continue;
@@ -48,14 +41,6 @@ function targetIn(px, px0, py0) {
   return best === null ? null : { x: Number(best), y: Math.floor((top[best] + bottom[best]) / 2) };
 }
 
-// Whether any target pixel lies within `r` of (x, y).
-function targetNear(px, x0, y0, r) {
-  for (let y = Math.max(0, y0 - r); y < Math.min(553, y0 + r); y++) {
-    for (let x = Math.max(0, x0 - r); x < Math.min(W, x0 + r); x++) {
-      if (isTarget(px, x, y)) return true;
-    }
-  }
-  return false;
-}
+const targetNear = (px, x, y, r) => targetIn(px, -1e4, -1e4, [x - r, y - r, x + r, y + r]) !== null;
 
 module.exports = { countIn, isGreen, isRed, isMagenta, targetIn, targetNear };
