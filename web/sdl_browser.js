@@ -1,5 +1,5 @@
 // Emscripten's SDL 1.2 (library_sdl.js), brought back to what classic
-// SDL 1.2 does where the game depends on it. A function of the same name
+// SDL 1.2 does where the game depends on it, and its fsync. A function of the same name
 // here replaces Emscripten's; $TirevaneSdl patches the few internals that
 // have no function of their own when the script starts.
 mergeInto(LibraryManager.library, {
@@ -102,6 +102,22 @@ mergeInto(LibraryManager.library, {
       err('tirevane: the browser refused full screen: ' + e.message);
     });
     return 1;
+  },
+
+  // fsync on the saves' folder waits for IndexedDB (asyncify). Emscripten
+  // 3.1.6 hands a failure back as a function, which the game reads as
+  // success: a refused save must fail with EIO, for the game to say so.
+  fd_sync__deps: ['$SYSCALLS'],
+  fd_sync__sig: 'ii',
+  fd_sync: function(fd) {
+    var stream = SYSCALLS.getStreamFromFD(fd);
+    return Asyncify.handleSleep(function(wakeUp) {
+      var mount = stream.node.mount;
+      if (!mount.type.syncfs) return wakeUp(0);
+      mount.type.syncfs(mount, false, function(error) {
+        wakeUp(error ? {{{ cDefine('EIO') }}} : 0);
+      });
+    });
   },
 
   SDL_GetAudioStatus: function() {
