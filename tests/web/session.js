@@ -144,11 +144,8 @@ async function hitATarget() {
 
 (async () => {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'tirevane-chromium-'));
-  const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--autoplay-policy=no-user-gesture-required'],
-    userDataDir: profile,
-  });
+  const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', userDataDir: profile,
+    args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--autoplay-policy=no-user-gesture-required'] });
   const consoleLines = [];
   try {
     page = await browser.newPage();
@@ -165,12 +162,9 @@ async function hitATarget() {
     });
     await check('the cursor shows without its colour key', async () => {
       await pointerTo(60, 300);
-      const isKey = p => p[0] === 255 && p[1] === 255 && p[2] === 0;
-      await waitScreen('cursor over the empty menu', 5, px => countIn(px, 20, 260, 80, 80, p => p[0] + p[1] + p[2] > 0) > 20)
-        .then(px => {
-          const keyed = countIn(px, 20, 260, 80, 80, isKey);
-          if (keyed) throw new Error(`${keyed} pixels of the key colour around the pointer`);
-        });
+      const px = await waitScreen('cursor over the empty menu', 5, px => countIn(px, 20, 260, 80, 80, p => p[0] + p[1] + p[2] > 0) > 20);
+      const keyed = countIn(px, 20, 260, 80, 80, p => p[0] === 255 && p[1] === 255 && p[2] === 0);
+      if (keyed) throw new Error(`${keyed} pixels of the key colour around the pointer`);
       await pointerTo(790, 590);
     });
     await check('options: a visor chosen is kept', async () => {
@@ -181,10 +175,7 @@ async function hitATarget() {
       await pointerTo(790, 590);
       states.visors = await waitScreen('visor menu', 10, px => menuShown(px, [0, 100, 200, 300, 400, 500]));
       await clickAt(400, 340);  // Heavy Weapon
-      await until('visor 3 in the saved options', 10, async () => {
-        const config = await savedFile('config.conf');
-        return config !== null && config[14] === '3';
-      });
+      await until('visor 3 in the saved options', 10, async () => (await savedFile('config.conf') || '')[14] === '3');
       await waitScreen('main menu after the choice', 10, mainMenuShown);
     });
     await check('options: a difficulty chosen is kept', async () => {
@@ -193,10 +184,7 @@ async function hitATarget() {
       await clickAt(400, 430);
       await waitScreen('difficulty menu', 10, px => menuShown(px, [150, 255, 360]));
       await clickAt(400, 400);  // Insane
-      await until('difficulty 2 in the saved options', 10, async () => {
-        const config = await savedFile('config.conf');
-        return config !== null && config.trimEnd().endsWith('2');
-      });
+      await until('difficulty 2 in the saved options', 10, async () => (await savedFile('config.conf') || '').trimEnd().endsWith('2'));
       await waitScreen('main menu after the choice', 10, mainMenuShown);
     });
 
