@@ -1,0 +1,272 @@
+// The browser version played as a person plays it, in Debian's Chromium:
+// the intro skipped by a key, the main menu, a visor and a difficulty
+// chosen and kept, a match with a hit, a miss and a pause, Escape, a reload
+// that resumes the match, and five screens compared with the desktop
+// game's window in the same states.
+// Usage: node session.js URL DESKTOP_STATES_DIR
+'use strict';
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+const crypto = require('crypto');
+const puppeteer = require('puppeteer-core');
+const { targetIn, targetNear, countIn, isGreen, isRed, isMagenta } = require('./screen');
+
+const [url, desktopDir] = process.argv.slice(2);
+const W = 800, H = 600;
+// A screen may differ from the desktop's by this share of its pixels, each
+// by more than 64 in a channel, the pointer's surroundings left out.
+const kMaxDifferentShare = 0.02, kChannelTolerance = 64, kPointerMargin = 50;
+
+let passed = 0, failed = 0;
+async function check(name, body) {
+  try { await body(); passed++; console.log(`ok   ${name}`); }
+  catch (e) { failed++; console.log(`FAIL ${name}: ${e.message}`); }
+}
+
+// Polls until `test` gives something other than false or null, or throws
+// naming `what` once `seconds` have passed.
+async function until(what, seconds, test) {
+  const deadline = Date.now() + seconds * 1000;
+  for (;;) {
+    const value = await test();
+    if (value !== false && value !== null && value !== undefined) return value;
+    if (Date.now() > deadline) throw new Error(`no ${what} within ${seconds} s`);
+    await new Promise(r => setTimeout(r, 50));
+  }
+}
+
+let page, canvasBox;
+// What the player sees now: the page's canvas as RGBA bytes.
+async function screen() {
+  const b64 = await page.evaluate(() => {
+    const c = document.getElementById('canvas');
+    const bytes = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    let s = '';
+    for (let i = 0; i < bytes.length; i += 0x8000) s += String.fromCharCode(...bytes.subarray(i, i + 0x8000));
+    return btoa(s);
+  });
+  return Buffer.from(b64, 'base64');
+}
+async function pointerTo(x, y) {
+  await page.mouse.move(canvasBox.x + (x + 0.5) * canvasBox.width / W,
+                        canvasBox.y + (y + 0.5) * canvasBox.height / H);
+}
+async function clickAt(x, y) {
+  await pointerTo(x, y);
+  await page.mouse.down();
+  await page.mouse.up();
+}
+
+const labelsAt = (px, rows) => rows.every(r => countIn(px, 0, r + 10, W, 50, isGreen) > 200);
+const titleAtTop = px => countIn(px, 0, 11, W, 90, isRed) > 500;
+const mainMenuShown = px => titleAtTop(px) && labelsAt(px, [111, 210, 309, 408, 507]);
+const menuShown = (px, rows) => !titleAtTop(px) && labelsAt(px, rows);
+const matchShown = px => px[(553 * W + 5) * 4] === 255 && px[(553 * W + 5) * 4 + 1] === 0;
+const pauseShown = px => countIn(px, 100, 250, 600, 100, isMagenta) > 100;
+const gameOverShown = px => countIn(px, 100, 240, 600, 120, isRed) > 300 &&
+  countIn(px, 0, 200, W, 200, isMagenta) > 100;
+// The score's last digits: the right end of its text, whose opaque box
+// hides the targets rising behind the status bar.
+function scoreDigest(px) {
+  const hash = crypto.createHash('md5');
+  for (let y = 567; y < 590; y++) hash.update(px.subarray((y * W + 730) * 4, (y * W + 780) * 4));
+  return hash.digest('hex');
+}
+
+// The screen once `test` holds for it.
+const waitScreen = (what, seconds, test) =>
+  until(what, seconds, async () => { const px = await screen(); return test(px) ? px : null; });
+
+async function skipIntro() {
+  await waitScreen('intro', 20, px => countIn(px, 0, 0, W, H, p => p[0] + p[1] + p[2] > 80) > 100);
+  await pointerTo(400, 300);
+  await page.keyboard.press('Space');
+  await pointerTo(790, 590);
+  return waitScreen('main menu after the intro', 20, mainMenuShown);
+}
+
+// One file of the game's folder as IndexedDB holds it, or null.
+function savedFile(name) {
+  return page.evaluate(name => new Promise((resolve, reject) => {
+    const open = indexedDB.open('/saves');
+    open.onerror = () => reject(open.error);
+    open.onsuccess = () => {
+      const db = open.result;
+      if (!db.objectStoreNames.contains('FILE_DATA')) { db.close(); return resolve(null); }
+      const get = db.transaction('FILE_DATA').objectStore('FILE_DATA').get('/saves/' + name);
+      get.onsuccess = () => { db.close(); resolve(get.result ? String.fromCharCode(...get.result.contents) : null); };
+      get.onerror = () => reject(get.error);
+    };
+  }), name);
+}
+
+const states = {};
+function compareWithDesktop(state, px, pointer) {
+  const desktop = fs.readFileSync(path.join(desktopDir, state + '.rgb'));
+  let different = 0;
+  for (let y = 0; y < H; y++) {
+    for (let x = 0; x < W; x++) {
+      if (Math.abs(x - pointer[0]) <= kPointerMargin && Math.abs(y - pointer[1]) <= kPointerMargin) continue;
+      const i = y * W + x;
+      if ([0, 1, 2].some(c => Math.abs(px[i * 4 + c] - desktop[i * 3 + c]) > kChannelTolerance)) different++;
+    }
+  }
+  const share = `${(100 * different / (W * H)).toFixed(2)} % of its pixels differ from the desktop's`;
+  if (different > kMaxDifferentShare * W * H) throw new Error(share);
+  console.log(`     ${state}: ${share}`);
+}
+
+// Shoots a live target found on the canvas, in the page itself: a shot
+// sent from here would arrive some 20 ms later, when a target rising 200
+// px a second has moved on, and a miss costs points too. Returns once the
+// score has changed.
+async function hitATarget() {
+  const before = scoreDigest(await screen());
+  return until('hit', 20, async () => {
+    const shot = await page.evaluate(source => {
+      const targetIn = new Function('return ' + source)();
+      const c = document.getElementById('canvas');
+      const px = c.getContext('2d').getImageData(0, 0, 800, 600).data;
+      const target = targetIn(px, 700, 60);
+      if (!target || target.y < 100) return false;
+      const box = c.getBoundingClientRect();
+      // One frame of rise (3 px) since the canvas was drawn.
+      const at = { clientX: box.left + target.x + 0.5, clientY: box.top + target.y - 3 + 0.5, button: 0, bubbles: true };
+      ['mousemove', 'mousedown', 'mouseup'].forEach(type => c.dispatchEvent(new MouseEvent(type, at)));
+      return true;
+    }, targetIn.toString());
+    if (!shot) return null;
+    return until('score after a shot', 1, async () => scoreDigest(await screen()) !== before)
+      .catch(() => null);
+  });
+}
+
+(async () => {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'tirevane-chromium-'));
+  const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', userDataDir: profile,
+    args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--autoplay-policy=no-user-gesture-required'] });
+  const consoleLines = [];
+  try {
+    page = await browser.newPage();
+    // The canvas at its own size: one page pixel per game pixel.
+    await page.setViewport({ width: 800, height: 640 });
+    page.on('console', m => consoleLines.push(m.text()));
+    const offsite = [];
+    page.on('request', r => { if (![url, 'data:', 'blob:' + new URL(url).origin].some(p => r.url().startsWith(p))) offsite.push(r.url()); });
+    await page.goto(url);
+    canvasBox = await (await page.$('#canvas')).boundingBox();
+
+    await check('a key skips the intro to the main menu', async () => {
+      states.menu = await skipIntro();
+    });
+    await check('the cursor shows without its colour key', async () => {
+      await pointerTo(60, 300);
+      const px = await waitScreen('cursor over the empty menu', 5, px => countIn(px, 20, 260, 80, 80, p => p[0] + p[1] + p[2] > 0) > 20);
+      const keyed = countIn(px, 20, 260, 80, 80, p => p[0] === 255 && p[1] === 255 && p[2] === 0);
+      if (keyed) throw new Error(`${keyed} pixels of the key colour around the pointer`);
+      await pointerTo(790, 590);
+    });
+    await check('options: a visor chosen is kept', async () => {
+      await clickAt(400, 349);
+      await pointerTo(790, 590);
+      states.options = await waitScreen('options screen', 10, px => menuShown(px, [120, 390]));
+      await clickAt(400, 160);
+      await pointerTo(790, 590);
+      states.visors = await waitScreen('visor menu', 10, px => menuShown(px, [0, 100, 200, 300, 400, 500]));
+      await clickAt(400, 340);  // Heavy Weapon
+      await until('visor 3 in the saved options', 10, async () => (await savedFile('config.conf') || '')[14] === '3');
+      await waitScreen('main menu after the choice', 10, mainMenuShown);
+    });
+    await check('options: a difficulty chosen is kept', async () => {
+      await clickAt(400, 349);
+      await waitScreen('options screen', 10, px => menuShown(px, [120, 390]));
+      await clickAt(400, 430);
+      await waitScreen('difficulty menu', 10, px => menuShown(px, [150, 255, 360]));
+      await clickAt(400, 400);  // Insane
+      await until('difficulty 2 in the saved options', 10, async () => (await savedFile('config.conf') || '').trimEnd().endsWith('2'));
+      await waitScreen('main menu after the choice', 10, mainMenuShown);
+    });
+
+    let scoreBeforeEscape = null;
+    await check('a match: a hit found on the canvas scores', async () => {
+      await clickAt(400, 151);
+      await pointerTo(790, 590);
+      await waitScreen('play menu', 10, px => menuShown(px, [255]));
+      await clickAt(400, 295);
+      await pointerTo(700, 60);
+      states.match = await waitScreen('match with a target', 10, px => matchShown(px) && targetIn(px, 700, 60));
+      await hitATarget();
+    });
+    await check('a match: a miss costs points', async () => {
+      const before = scoreDigest(await screen());
+      await until('an empty spot to miss', 10, async () => {
+        const px = await screen();
+        const spot = [[60, 300], [400, 300], [740, 300]].find(([x, y]) => !targetNear(px, x, y, 70));
+        if (!spot) return null;
+        await clickAt(spot[0], spot[1]);
+        return true;
+      });
+      await until('score after the miss', 2, async () => scoreDigest(await screen()) !== before);
+      await hitATarget();  // a score above 0 to keep
+    });
+    await check('the match pauses while the pointer is off the canvas', async () => {
+      await page.mouse.move(canvasBox.x + 400, canvasBox.y + canvasBox.height + 15);
+      await waitScreen('pause overlay', 5, pauseShown);
+      await pointerTo(700, 60);
+      await waitScreen('match resumed', 5, px => matchShown(px) && !pauseShown(px));
+    });
+    await check('Escape leaves the match and keeps its score', async () => {
+      scoreBeforeEscape = scoreDigest(await screen());
+      await page.keyboard.press('Escape');
+      let save = null;
+      await until('a resumable save', 10, async () => {
+        save = await savedFile('user.saved');
+        return save !== null && save.startsWith('[ ! ] -> True') && !/GameScore=0\]/.test(save);
+      }).catch(async e => {
+        const px = await screen();
+        throw new Error(`${e.message}: ${JSON.stringify(save)} (screen: ${matchShown(px) ? 'match' : mainMenuShown(px) ? 'main menu' : 'other'})`);
+      });
+      await pointerTo(790, 590);
+      await waitScreen('main menu after the match', 10, mainMenuShown);
+    });
+    await check('a reload offers "Reprendre partie" and resumes that score', async () => {
+      await page.reload();
+      canvasBox = await (await page.$('#canvas')).boundingBox();
+      await skipIntro();
+      await clickAt(400, 151);
+      await pointerTo(790, 590);
+      await waitScreen('play menu with resume', 10, px => menuShown(px, [120, 390]));
+      await clickAt(400, 160);
+      await pointerTo(700, 60);
+      const px = await waitScreen('resumed match', 10, matchShown);
+      if (scoreDigest(px) !== scoreBeforeEscape) throw new Error('the resumed score is not the one left');
+    });
+    await check('the match runs out to the game-over screen', async () => {
+      states.gameover = await waitScreen('game-over screen', 40, gameOverShown);
+      await page.keyboard.press('KeyA');
+      await pointerTo(790, 590);
+      await waitScreen('main menu after game over', 10, mainMenuShown);
+    });
+    const pointers = { menu: [790, 590], options: [790, 590], visors: [790, 590], match: [700, 60], gameover: [700, 60] };
+    for (const state of Object.keys(pointers)) {
+      await check(`${state} looks as on the desktop`, async () => {
+        if (!states[state]) throw new Error('not reached');
+        compareWithDesktop(state, states[state], pointers[state]);
+      });
+    }
+    await check('nothing is fetched from elsewhere', async () => {
+      if (offsite.length) throw new Error(offsite.join(', '));
+    });
+  } finally {
+    await browser.close();
+    fs.rmSync(profile, { recursive: true, force: true });
+  }
+  if (failed) console.log('page console:\n  ' + consoleLines.slice(-20).join('\n  '));
+  console.log(`${passed} passed, ${failed} failed`);
+  process.exit(failed ? 1 : 0);
+})().catch(e => {
+  console.log(`FAIL the session could not run: ${e.stack}`);
+  console.log(`${passed} passed, ${failed + 1} failed`);
+  process.exit(1);
+});

@@ -1,0 +1,42 @@
+// What the game finds around it before main: its video driver and its
+// data files.
+//
+// The page is the game's display: said as a player who chose a driver
+// would say it, so the game does not look for an X display.
+Module['preRun'] = Module['preRun'] || [];
+Module['preRun'].push(function() {
+  ENV['SDL_VIDEODRIVER'] = 'emscripten';
+});
+
+// The player's options and save file live in the browser's IndexedDB:
+// /saves is an IDBFS folder, read back before the game starts, and the
+// game's two data files are links into it. The game writes them as on the
+// desktop (a temporary file, fsync, rename, fsync of the folder) and each
+// fsync waits until IndexedDB holds the change; a refusal fails that fsync,
+// which the game reports in one line and plays on. A first visit starts
+// from the defaults packed with the page.
+Module['preRun'].push(function() {
+  FS.mkdir('/saves');
+  FS.mount(IDBFS, {}, '/saves');
+  addRunDependency('tirevane-saves');
+  FS.syncfs(true, function(error) {
+    if (error) {
+      console.error('tirevane: this browser keeps no saves (' + error +
+                    '); the game starts from its defaults and plays on');
+    }
+    removeRunDependency('tirevane-saves');
+  });
+});
+
+// Once the saved files and the packed ones are both there, before main.
+Module['onRuntimeInitialized'] = function() {
+  [['/System/01/config.conf', 'config.conf'], ['/System/02/user.saved', 'user.saved']]
+    .forEach(function(pair) {
+      var saved = '/saves/' + pair[1];
+      if (!FS.analyzePath(saved).exists) {
+        FS.writeFile(saved, FS.readFile(pair[0]));
+      }
+      FS.unlink(pair[0]);
+      FS.symlink(saved, pair[0]);
+    });
+};
