@@ -23,16 +23,21 @@ Uint32 button_bit(Uint8 button)
     return button < 32 ? Uint32{1} << button : 0;
 }
 
+input::Point point(int x, int y)
+{
+    return {static_cast<Uint16>(x), static_cast<Uint16>(y)};
+}
+
 void note(const SDL_Event& event)
 {
     switch (event.type) {
     case SDL_MOUSEMOTION:
-        last_pointer = {event.motion.x, event.motion.y};
+        last_pointer = point(event.motion.x, event.motion.y);
         pointer_seen = true;
         break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-        last_pointer = {event.button.x, event.button.y};
+        last_pointer = point(event.button.x, event.button.y);
         pointer_seen = true;
         break;
     case SDL_ACTIVEEVENT:
@@ -97,7 +102,7 @@ namespace input {
 
 void window_opened()
 {
-    last_pointer = {0, 0};
+    last_pointer = point(0, 0);
     pointer_seen = false;
     focus = kInFront;
     settling = false;

@@ -13,6 +13,7 @@ skip_intro
 click_at 400 250
 wait_for "the how-to-play page" 10 menu_shown 510
 pointer_to 400 550
+after_a_look
 xdotool click --repeat 2 --delay 80 1
 wait_for "the main menu after Retour" 10 main_menu_shown
 # Still on the main menu, not quitting: "Options" opens.

@@ -132,6 +132,16 @@ wait_for() {
     (( $(now_ms) - start < limit_ms )) || fail "no $what within $((limit_ms / 1000)) s"
     sleep 0.05
   done
+  SEEN_MS=$(now_ms)
+}
+
+# A player clicks on what they have seen, never in the 400 ms a screen lets
+# pass before it takes clicks (the rest of a double click): this waits, when
+# needed, until 450 ms after the last thing awaited with wait_for showed.
+SEEN_MS=0
+after_a_look() {
+  local left=$((SEEN_MS + 450 - $(now_ms)))
+  ((left <= 0)) || sleep "$(printf '%d.%03d' $((left / 1000)) $((left % 1000)))"
 }
 
 # --sync returns once the pointer is there, so the motion is queued before
@@ -142,6 +152,7 @@ pointer_to() {
 }
 click_at() {
   pointer_to "$1" "$2"
+  after_a_look
   xdotool click 1
 }
 press() {

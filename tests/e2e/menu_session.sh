@@ -26,6 +26,7 @@ wait_for "the main menu after Retour" 10 main_menu_shown
 
 # 3. "Quitter" ends the game with status 0 after about 1.5 s.
 pointer_to 400 545
+after_a_look
 start=$(now_ms)
 xdotool click 1
 wait_exit 10

@@ -50,5 +50,6 @@ wait_for "the game-over screen" 40 game_over_shown
 keep gameover
 press a
 wait_for "the main menu after game over" 10 main_menu_shown
-press_to_exit Escape
+press Escape
+wait_exit 10
 echo "desktop states kept in $out"

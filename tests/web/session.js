@@ -52,8 +52,14 @@ async function pointerTo(x, y) {
   await page.mouse.move(canvasBox.x + (x + 0.5) * canvasBox.width / W,
                         canvasBox.y + (y + 0.5) * canvasBox.height / H);
 }
+// A player clicks on what they have seen, never in the 400 ms a screen lets
+// pass before it takes clicks (the rest of a double click): clicks wait,
+// when needed, until 450 ms after the last screen awaited showed.
+let seenAt = 0;
 async function clickAt(x, y) {
   await pointerTo(x, y);
+  const left = seenAt + 450 - Date.now();
+  if (left > 0) await new Promise(r => setTimeout(r, left));
   await page.mouse.down();
   await page.mouse.up();
 }
@@ -75,8 +81,11 @@ function scoreDigest(px) {
 }
 
 // The screen once `test` holds for it.
-const waitScreen = (what, seconds, test) =>
-  until(what, seconds, async () => { const px = await screen(); return test(px) ? px : null; });
+async function waitScreen(what, seconds, test) {
+  const px = await until(what, seconds, async () => { const px = await screen(); return test(px) ? px : null; });
+  seenAt = Date.now();
+  return px;
+}
 
 async function skipIntro() {
   await waitScreen('intro', 20, px => countIn(px, 0, 0, W, H, p => p[0] + p[1] + p[2] > 80) > 100);
