@@ -161,7 +161,10 @@ press() {
 }
 
 # Saves a screenshot of the game window as PNG.
+# SHOT_MS: when it was taken, so that a wait can time the game rather than
+# the checks that read the picture.
 shot() {
+  SHOT_MS=$(now_ms)
   xwd -silent -id "$WID" >"$WORK/shot.xwd"
   convert "xwd:$WORK/shot.xwd" "$1"
 }
