@@ -11,6 +11,7 @@ const path = require('path');
 const crypto = require('crypto');
 const puppeteer = require('puppeteer-core');
 const { targetIn, targetNear, countIn, isGreen, isRed, isMagenta } = require('./screen');
+const player = require('./player');
 
 const [url, desktopDir] = process.argv.slice(2);
 const W = 800, H = 600;
@@ -59,9 +60,9 @@ let seenAt = 0;
 async function clickAt(x, y) {
   await pointerTo(x, y);
   const left = seenAt + 450 - Date.now();
-  if (left > 0) await new Promise(r => setTimeout(r, left));
-  await page.mouse.down();
-  await page.mouse.up();
+  if (left > 0) await player.pause(left);
+  await player.click(page, canvasBox.x + (x + 0.5) * canvasBox.width / W,
+                     canvasBox.y + (y + 0.5) * canvasBox.height / H);
 }
 
 const labelsAt = (px, rows) => rows.every(r => countIn(px, 0, r + 10, W, 50, isGreen) > 200);
@@ -90,7 +91,7 @@ async function waitScreen(what, seconds, test) {
 async function skipIntro() {
   await waitScreen('intro', 20, px => countIn(px, 0, 0, W, H, p => p[0] + p[1] + p[2] > 80) > 100);
   await pointerTo(400, 300);
-  await page.keyboard.press('Space');
+  await player.key(page, 'Space');
   await pointerTo(790, 590);
   return waitScreen('main menu after the intro', 20, mainMenuShown);
 }
@@ -133,7 +134,7 @@ function compareWithDesktop(state, px, pointer) {
 async function hitATarget() {
   const before = scoreDigest(await screen());
   return until('hit', 20, async () => {
-    const shot = await page.evaluate(source => {
+    const shot = await page.evaluate((source, holdMs) => {
       const targetIn = new Function('return ' + source)();
       const c = document.getElementById('canvas');
       const px = c.getContext('2d').getImageData(0, 0, 800, 600).data;
@@ -142,9 +143,11 @@ async function hitATarget() {
       const box = c.getBoundingClientRect();
       // One frame of rise (3 px) since the canvas was drawn.
       const at = { clientX: box.left + target.x + 0.5, clientY: box.top + target.y - 3 + 0.5, button: 0, bubbles: true };
-      ['mousemove', 'mousedown', 'mouseup'].forEach(type => c.dispatchEvent(new MouseEvent(type, at)));
+      c.dispatchEvent(new MouseEvent('mousemove', at));
+      c.dispatchEvent(new MouseEvent('mousedown', at));
+      setTimeout(() => c.dispatchEvent(new MouseEvent('mouseup', at)), holdMs);
       return true;
-    }, targetIn.toString());
+    }, targetIn.toString(), player.kHoldMs);
     if (!shot) return null;
     return until('score after a shot', 1, async () => scoreDigest(await screen()) !== before)
       .catch(() => null);
@@ -227,7 +230,7 @@ async function hitATarget() {
     });
     await check('Escape leaves the match and keeps its score', async () => {
       scoreBeforeEscape = scoreDigest(await screen());
-      await page.keyboard.press('Escape');
+      await player.key(page, 'Escape');
       let save = null;
       await until('a resumable save', 10, async () => {
         save = await savedFile('user.saved');
@@ -253,7 +256,7 @@ async function hitATarget() {
     });
     await check('the match runs out to the game-over screen', async () => {
       states.gameover = await waitScreen('game-over screen', 40, gameOverShown);
-      await page.keyboard.press('KeyA');
+      await player.key(page, 'KeyA');
       await pointerTo(790, 590);
       await waitScreen('main menu after game over', 10, mainMenuShown);
     });
