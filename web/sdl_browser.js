@@ -34,6 +34,46 @@ mergeInto(LibraryManager.library, {
           SDL.events.push({ type: 'tirevane-pointer', inside: type === 'mouseenter' });
         });
       });
+      TirevaneSdl.takeTouches();
+      // The page's "Échap" button, for a hand without a keyboard: the
+      // Escape key pressed (down true) or released.
+      Module['escapeKey'] = function(down) {
+        if (SDL.keyboardState) SDL.events.push({ type: down ? 'keydown' : 'keyup', keyCode: 27 });
+      };
+      // Browsers start sound at a gesture, and a touch counts only once it
+      // ends: Emscripten's SDL tries at the touch's start, once.
+      document.addEventListener('touchend', function() {
+        if (SDL.audioContext && SDL.audioContext.state === 'suspended') SDL.audioContext.resume();
+      }, true);
+    },
+
+    // A finger is the mouse with its left button: where it lands the
+    // pointer moves, then presses (the cursor or visor is drawn under it
+    // before the shot); it drags the pointer and releases where it lifts.
+    // Only the first finger down counts. Emscripten's SDL would press
+    // before moving, press again for every other finger and release at
+    // each lift. Its canvas listeners call SDL.receiveEvent, so touches
+    // are taken there; preventing their default keeps the browser from
+    // scrolling, zooming and making mouse events of them (no enter or
+    // leave: a lifted finger is no pointer leaving the canvas).
+    takeTouches: function() {
+      var receive = SDL.receiveEvent;
+      var finger = null;
+      SDL.receiveEvent = function(event) {
+        if (!/^touch/.test(event.type)) return receive(event);
+        event.preventDefault();
+        var held = Array.prototype.some.call(event.touches, function(t) { return t.identifier === finger; });
+        if (event.type === 'touchstart' && !held) finger = event.changedTouches[0].identifier;
+        var touch = Array.prototype.find.call(event.changedTouches, function(t) { return t.identifier === finger; });
+        if (!touch) return;
+        var at = function(type) { return { type: type, button: 0, pageX: touch.pageX, pageY: touch.pageY }; };
+        if (event.type !== 'touchend' && event.type !== 'touchcancel') SDL.events.push(at('mousemove'));
+        if (event.type === 'touchstart') SDL.events.push(at('mousedown'));
+        if (event.type === 'touchend' || event.type === 'touchcancel') {
+          SDL.events.push(at('mouseup'));
+          finger = null;
+        }
+      };
     },
   },
 
