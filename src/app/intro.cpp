@@ -36,8 +36,11 @@ bool Intro::poll_input()
         } else if (event.type == SDL_QUIT) {
             skip = 1;
             return true;
+        } else if (event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_LEFT) {
+            // A player with only a pointer or a finger skips as a key does.
+            skip = 1;
         }
-        // Mouse input and focus changes neither skip nor abort.
+        // Other buttons, motion and focus changes neither skip nor abort.
     }
     return false;
 }

@@ -8,8 +8,8 @@
 
 // The opening sequence: "presents" fades in, cross-fades into the game's
 // title card, which fades to black while the red title comes up where the
-// main menu's title starts. Any key skips it; Escape or closing the window
-// aborts the program. Every flip is held to a 60 Hz display's pace.
+// main menu's title starts. Any key or a left click skips it; Escape or
+// closing the window aborts the program. Every flip is held to a 60 Hz display's pace.
 class Intro : NonCopyable {
 public:
     Intro();

@@ -109,11 +109,16 @@ void window_opened()
     swallowed = 0;
 }
 
+// Both read into their own event and hand it over only when they return
+// one: a dropped press must never reach a caller that handles whatever its
+// event holds.
 bool wait(SDL_Event& event)
 {
-    while (game_clock().wait_event(event)) {
-        note(event);
-        if (!dropped(event)) {
+    SDL_Event taken;
+    while (game_clock().wait_event(taken)) {
+        note(taken);
+        if (!dropped(taken)) {
+            event = taken;
             return true;
         }
     }
@@ -122,14 +127,16 @@ bool wait(SDL_Event& event)
 
 bool poll(SDL_Event& event)
 {
-    while (SDL_PollEvent(&event)) {
-        note(event);
-        if (dropped(event)) {
+    SDL_Event taken;
+    while (SDL_PollEvent(&taken)) {
+        note(taken);
+        if (dropped(taken)) {
             continue;
         }
-        if (event.type == SDL_MOUSEMOTION) {
-            fold_queued_motions(event);
+        if (taken.type == SDL_MOUSEMOTION) {
+            fold_queued_motions(taken);
         }
+        event = taken;
         return true;
     }
     return false;

@@ -22,10 +22,12 @@ constexpr Uint32 kSettleMs = 400;
 void window_opened();
 
 // The next event, waiting for one; false once the event system is gone.
+// `event` is written only when one is returned.
 bool wait(SDL_Event& event);
-// The next event if one is waiting. Motions queued right behind a motion
-// are folded into it: a loop that takes one event a frame keeps up with
-// the hand, and presses keep their place and their own position.
+// The next event if one is waiting, written into `event` only then.
+// Motions queued right behind a motion are folded into it: a loop that
+// takes one event a frame keeps up with the hand, and presses keep their
+// place and their own position.
 bool poll(SDL_Event& event);
 
 // The caller has just shown a screen (its first frame, again after a screen

@@ -27,8 +27,8 @@ public:
     // keyboard focus and the pointer back, or a close request (left in
     // `event`) leaves the match.
     void pause(SDL_Surface* screen, SDL_Event& event);
-    // Shows the final score, resets it to 0 and waits for a key press or a
-    // close request.
+    // Shows the final score, resets it to 0 and waits for a key press, a
+    // close request, or a left click once it has shown for a second.
     void game_over(SDL_Surface* screen);
     // True when a live target lies under the pointer position of `event`.
     bool pointer_over_live_target(const SDL_Event& at);

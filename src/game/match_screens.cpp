@@ -5,11 +5,14 @@
 #include <vector>
 
 #include "core/assets.h"
+#include "core/clock.h"
 #include "core/fullscreen.h"
 #include "core/input.h"
 #include "core/surface.h"
 
 namespace {
+
+constexpr Uint32 kGameOverClickGuardMs = 1000;
 
 struct Caption {
     SurfacePtr text;
@@ -113,10 +116,17 @@ void Match::game_over(SDL_Surface* screen)
     still.captions.push_back(centred_caption(std::move(prompt), prompt_top));
     show(screen, still);
     ended = 1;
+    const Uint32 shown_at = game_clock().ticks();
 
     SDL_Event own;
     while (wait_still(screen, still, own)) {
         if ((own.type == SDL_KEYDOWN && !is_fullscreen_key(own)) || own.type == SDL_QUIT) {
+            break;
+        }
+        // A click ends it too, once it has been seen: the shots a player
+        // still fires as the countdown runs out must not dismiss it unread.
+        if (own.type == SDL_MOUSEBUTTONDOWN && own.button.button == SDL_BUTTON_LEFT &&
+            game_clock().ticks() - shown_at >= kGameOverClickGuardMs) {
             break;
         }
     }

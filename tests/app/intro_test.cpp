@@ -35,7 +35,8 @@ TEST_F(IntroTest, WithoutInputPlaysEveryFrameAndCountersMeet)
         after_flip.push_back(
             {intro.presents_alpha(), intro.name_alpha(), intro.black_alpha(), intro.title_alpha()});
     };
-    push_click(10, 10);  // mouse input is discarded
+    push_click(10, 10, SDL_BUTTON_RIGHT);  // only a left click skips
+    push_click(10, 10, SDL_BUTTON_WHEELDOWN);
     push_motion(300, 300);
     EXPECT_FALSE(intro.run(screen()));
     clock.on_delay = nullptr;
@@ -58,21 +59,29 @@ TEST_F(IntroTest, WithoutInputPlaysEveryFrameAndCountersMeet)
     EXPECT_EQ(intro.title_alpha(), 254);
 }
 
-TEST_F(IntroTest, KeyBeforeTheFirstFrameSkipsWithinTwoFrames)
+TEST_F(IntroTest, KeyOrLeftClickBeforeTheFirstFrameSkipsWithinTwoFrames)
 {
-    Intro intro;
-    push_key(SDLK_SPACE);
-    EXPECT_FALSE(intro.run(screen()));
-    EXPECT_EQ(intro.flips(), 2u);
-    EXPECT_EQ(intro.presents_alpha(), 0);
-    EXPECT_EQ(intro.name_alpha(), 0);
-    EXPECT_EQ(intro.black_alpha(), 254);
-    // The black layer and title are never drawn after a skip.
-    EXPECT_EQ(intro.title_alpha(), 0);
-    // The name picture was drawn last, at full strength: the screen is not black.
-    SDL_Color c = pixel_at(screen(), 400, 300);
-    SDL_Color corner = pixel_at(screen(), 10, 10);
-    EXPECT_TRUE(c.r + c.g + c.b + corner.r + corner.g + corner.b > 0);
+    for (const bool by_key : {true, false}) {
+        SCOPED_TRACE(by_key ? "a key" : "a left click");
+        Intro intro;
+        if (by_key) {
+            push_key(SDLK_SPACE);
+        } else {
+            push_button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 400, 300);
+        }
+        EXPECT_FALSE(intro.run(screen()));
+        EXPECT_EQ(intro.flips(), 2u);
+        EXPECT_EQ(intro.presents_alpha(), 0);
+        EXPECT_EQ(intro.name_alpha(), 0);
+        EXPECT_EQ(intro.black_alpha(), 254);
+        // The black layer and title are never drawn after a skip.
+        EXPECT_EQ(intro.title_alpha(), 0);
+        // The name picture was drawn last, at full strength: the screen is not black.
+        SDL_Color c = pixel_at(screen(), 400, 300);
+        SDL_Color corner = pixel_at(screen(), 10, 10);
+        EXPECT_TRUE(c.r + c.g + c.b + corner.r + corner.g + corner.b > 0);
+        drain_events();
+    }
 }
 
 TEST_F(IntroTest, EscapeOrQuitAbortsAndLeavesLaterEventsQueued)

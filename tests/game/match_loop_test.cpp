@@ -604,3 +604,47 @@ TEST_F(MatchLoop, PressesWithinADoubleClickOfTheFirstFrameAreNotShots)
     EXPECT_EQ(misses(m()), 1u);
     EXPECT_EQ(score(), 233);
 }
+
+TEST_F(MatchLoop, ALonePressDroppedInTheSettleTimeIsNeverHandledAfterwards)
+{
+    // A hand holds the button a tenth of a second: the press waits alone in
+    // the queue, its release not yet sent. Dropped as the rest of a double
+    // click (after the first frame) or as the click that brought the window
+    // back (after a pause), it must not be shot by the frames that follow.
+    using testsupport::push_active;
+    using testsupport::push_button;
+    const auto lone_press = [] { push_button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 700, 100); };
+    const auto pause_then_lone_press = [&] {
+        push_active(0, SDL_APPINPUTFOCUS);
+        push_active(1, SDL_APPINPUTFOCUS);
+        lone_press();
+    };
+    const struct {
+        const char* what;
+        Uint32 at_ms;  // after the first frame
+        std::function<void()> events;
+    } cases[] = {
+        {"200 ms after the first frame", 200, lone_press},
+        {"as a pause ends", 600, pause_then_lone_press},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        make(0, 0, 250);
+        int step = 0;
+        Uint32 pressed_at = 0;
+        clock.on_delay = [&](Uint32 now) {
+            if (step == 0 && now - shown_at >= c.at_ms) {
+                c.events();
+                pressed_at = now;
+                ++step;
+            } else if (step == 1 && now - pressed_at >= 200) {
+                push_key(SDLK_ESCAPE);
+                ++step;
+            }
+        };
+        play();
+        EXPECT_EQ(step, 2);
+        EXPECT_EQ(misses(m()), 0u);
+        EXPECT_EQ(score(), 250);
+    }
+}

@@ -84,3 +84,22 @@ TEST_F(MatchScreens, GameOverShowsTheScoreResetsItAndWaitsForAKeyOrACloseRequest
             << "the visor follows the pointer";
     }
 }
+
+TEST_F(MatchScreens, GameOverEndsAtALeftClickOnlyOnceItHasShownASecond)
+{
+    // Shots still fired as the countdown runs out land on the screen in its
+    // first second: they must not dismiss it unread.
+    make(0, 0, 57);
+    m().draw_frame(screen());
+    int clicks = 0;
+    clock.think_ms = 250;
+    clock.when_idle = [&] {
+        if (clicks < 5) {
+            testsupport::push_click(400, 300);
+            ++clicks;
+        }
+    };
+    m().game_over(screen());
+    EXPECT_EQ(clicks, 3) << "the presses at 250 and 750 ms were let pass, the one at 1250 ended it";
+    EXPECT_TRUE(MatchSeam::ended(m()));
+}
