@@ -2,7 +2,8 @@
 // the intro skipped by a key, the main menu, a visor and a difficulty
 // chosen and kept, a match with a hit, a miss and a pause, Escape, a reload
 // that resumes the match, and five screens compared with the desktop
-// game's window in the same states.
+// game's window in the same states; then a session by touch alone in a
+// phone's viewport.
 // Usage: node session.js URL DESKTOP_STATES_DIR
 'use strict';
 const fs = require('fs');
@@ -49,20 +50,31 @@ async function screen() {
   });
   return Buffer.from(b64, 'base64');
 }
+// Where the game's pixel (x, y) is on the page.
+const onPage = (x, y) => [canvasBox.x + (x + 0.5) * canvasBox.width / W,
+  canvasBox.y + (y + 0.5) * canvasBox.height / H];
 async function pointerTo(x, y) {
-  await page.mouse.move(canvasBox.x + (x + 0.5) * canvasBox.width / W,
-                        canvasBox.y + (y + 0.5) * canvasBox.height / H);
+  await page.mouse.move(...onPage(x, y));
 }
 // A player clicks on what they have seen, never in the 400 ms a screen lets
 // pass before it takes clicks (the rest of a double click): clicks wait,
 // when needed, until 450 ms after the last screen awaited showed.
 let seenAt = 0;
+async function settled(ms = 450) {
+  const left = seenAt + ms - Date.now();
+  if (left > 0) await player.pause(left);
+}
 async function clickAt(x, y) {
   await pointerTo(x, y);
-  const left = seenAt + 450 - Date.now();
-  if (left > 0) await player.pause(left);
-  await player.click(page, canvasBox.x + (x + 0.5) * canvasBox.width / W,
-                     canvasBox.y + (y + 0.5) * canvasBox.height / H);
+  await settled();
+  await player.click(page, ...onPage(x, y));
+}
+// The canvas is measured again for each tap: the page refits it when the
+// game opens its screen and in and out of full screen.
+async function tapAt(x, y) {
+  await settled();
+  canvasBox = await (await page.$('#canvas')).boundingBox();
+  await player.tap(page, ...onPage(x, y));
 }
 
 const labelsAt = (px, rows) => rows.every(r => countIn(px, 0, r + 10, W, 50, isGreen) > 200);
@@ -88,8 +100,9 @@ async function waitScreen(what, seconds, test) {
   return px;
 }
 
+const introShown = px => countIn(px, 0, 0, W, H, p => p[0] + p[1] + p[2] > 80) > 100;
 async function skipIntro() {
-  await waitScreen('intro', 20, px => countIn(px, 0, 0, W, H, p => p[0] + p[1] + p[2] > 80) > 100);
+  await waitScreen('intro', 20, introShown);
   await pointerTo(400, 300);
   await player.key(page, 'Space');
   await pointerTo(790, 590);
@@ -151,6 +164,85 @@ async function hitATarget() {
     if (!shot) return null;
     return until('score after a shot', 1, async () => scoreDigest(await screen()) !== before)
       .catch(() => null);
+  });
+}
+
+// A phone in landscape, from a fresh profile, played by taps alone.
+async function playByTouch(browser) {
+  page = await (await browser.createBrowserContext()).newPage();
+  await page.setViewport({ width: 844, height: 390, isMobile: true, hasTouch: true });
+  await page.goto(url);
+  const tapButton = async id => {
+    const box = await (await page.$(id)).boundingBox();
+    if (box.width < 44 || box.height < 44) throw new Error(`${id} is ${box.width}x${box.height} CSS px, under a thumb's 44`);
+    await player.tap(page, box.x + box.width / 2, box.y + box.height / 2);
+  };
+  // The visors' dark outline, around the visor's middle.
+  const visorAt = (px, x, y) => countIn(px, x - 32, y - 32, 64, 64, p => p[0] === 12 && p[1] === 12 && p[2] === 16) > 50;
+
+  await check('touch: a tap skips the intro', async () => {
+    await waitScreen('intro', 20, introShown);
+    await tapAt(400, 300);
+    // Unskipped, the intro alone lasts 13.7 s; the menu's own entrance
+    // after a skip took up to 8 s on a busy machine.
+    await waitScreen('main menu after a tap on the intro', 11, mainMenuShown);
+  });
+  await check('touch: taps open Options and choose a visor', async () => {
+    await tapAt(400, 349);
+    await waitScreen('options screen', 10, px => menuShown(px, [120, 390]));
+    await tapAt(400, 160);
+    await waitScreen('visor menu', 10, px => menuShown(px, [0, 100, 200, 300, 400, 500]));
+    await tapAt(400, 340);
+    await until('visor 3 in the saved options', 10, async () => (await savedFile('config.conf') || '')[14] === '3');
+    await waitScreen('main menu after the choice', 10, mainMenuShown);
+  });
+  let kept = null;
+  await check('touch: a tap on an empty spot of a new match draws the visor there', async () => {
+    await tapAt(400, 151);
+    await waitScreen('play menu', 10, px => menuShown(px, [255]));
+    await tapAt(400, 295);
+    const px = await waitScreen('new match', 10, px => matchShown(px) && visorAt(px, 400, 300));
+    kept = scoreDigest(px);
+    const [x, y] = [[150, 200], [650, 200], [150, 420], [650, 420]].find(([x, y]) => !targetNear(px, x, y, 80));
+    await tapAt(x, y);
+    await waitScreen(`visor at (${x}, ${y})`, 2, px => visorAt(px, x, y) && !visorAt(px, 400, 300));
+  });
+  await check('touch: a tap on a target raises the score', async () => {
+    // At 0 a miss costs nothing: any change is a hit.
+    await until('hit', 10, async () => {
+      const target = await page.evaluate(source => {
+        const c = document.getElementById('canvas');
+        return new Function('return ' + source)()(c.getContext('2d').getImageData(0, 0, 800, 600).data, -1e4, -1e4, [0, 150, 800, 440]);
+      }, targetIn.toString());
+      if (!target) return null;
+      // Two frames of rise (6 px) before the touch arrives.
+      await player.tap(page, ...onPage(target.x, target.y - 6));
+      return until('score after a tap', 1, async () => scoreDigest(await screen()) !== kept).catch(() => null);
+    });
+    kept = scoreDigest(await screen());
+  });
+  await check('touch: in full screen, "Échap" leaves the match keeping its score; "Jouer" offers "Reprendre partie"', async () => {
+    await tapButton('#fullscreen');
+    await until('full screen', 5, () => page.evaluate(() => document.fullscreenElement !== null));
+    await tapButton('#escape');
+    await until('a resumable save', 10, async () => /^\[ ! \] -> True/.test(await savedFile('user.saved')));
+    await waitScreen('main menu after the match', 10, mainMenuShown);
+    await tapAt(400, 151);
+    await waitScreen('play menu with resume', 10, px => menuShown(px, [120, 390]));
+    await tapAt(400, 160);
+    const px = await waitScreen('resumed match', 10, matchShown);
+    if (scoreDigest(px) !== kept) throw new Error('the resumed score is not the one left');
+    if (process.env.SCREENSHOT_DIR) await page.screenshot({ path: path.join(process.env.SCREENSHOT_DIR, 'phone.png') });
+  });
+  await check('touch: game over stays through a tap in its first second, a tap after it ends it', async () => {
+    await waitScreen('game-over screen', 40, gameOverShown);
+    await tapAt(400, 300);
+    if (await until('main menu', 0.5, async () => mainMenuShown(await screen())).catch(() => false)) {
+      throw new Error('a tap 0.5 s into game over ended it');
+    }
+    await settled(1100);
+    await tapAt(400, 300);
+    await waitScreen('main menu after game over', 10, mainMenuShown);
   });
 }
 
@@ -270,6 +362,7 @@ async function hitATarget() {
     await check('nothing is fetched from elsewhere', async () => {
       if (offsite.length) throw new Error(offsite.join(', '));
     });
+    await playByTouch(browser);
   } finally {
     await browser.close();
     fs.rmSync(profile, { recursive: true, force: true });
