@@ -41,6 +41,22 @@ function targetIn(px, px0, py0, [x0, y0, x1, y1] = [0, 100, 800, 540]) {
   return best === null ? null : { x: Number(best), y: Math.floor((top[best] + bottom[best]) / 2) };
 }
 
+// A point of a live target with its colour 8 px either side and 16 px
+// below, so still on it once the target has risen a few frames, and that
+// colour (0xRRGGBB); or null.
+// Self-contained like targetIn.
+function pointInTarget(px, [x0, y0, x1, y1]) {
+  const live = [0xffffff, 0xffff00, 0xff7900, 0xff0000, 0x800080, 0x0000ff, 0x5c310a, 0x020202];
+  const at = (x, y) => { const i = (y * 800 + x) * 4; return px[i] << 16 | px[i + 1] << 8 | px[i + 2]; };
+  for (let y = y0; y < y1; y += 2) {
+    for (let x = x0 + 8; x < x1 - 8; x += 2) {
+      const c = at(x, y);
+      if (live.includes(c) && at(x - 8, y) === c && at(x + 8, y) === c && at(x, y + 16) === c) return { x, y, c };
+    }
+  }
+  return null;
+}
+
 const targetNear = (px, x, y, r) => targetIn(px, -1e4, -1e4, [x - r, y - r, x + r, y + r]) !== null;
 
-module.exports = { countIn, isGreen, isRed, isMagenta, targetIn, targetNear };
+module.exports = { countIn, isGreen, isRed, isMagenta, pointInTarget, targetIn, targetNear };

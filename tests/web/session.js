@@ -11,7 +11,7 @@ const os = require('os');
 const path = require('path');
 const crypto = require('crypto');
 const puppeteer = require('puppeteer-core');
-const { targetIn, targetNear, countIn, isGreen, isRed, isMagenta } = require('./screen');
+const { pointInTarget, targetIn, targetNear, countIn, isGreen, isRed, isMagenta } = require('./screen');
 const player = require('./player');
 
 const [url, desktopDir] = process.argv.slice(2);
@@ -187,7 +187,9 @@ async function playByTouch(browser) {
     // after a skip took up to 8 s on a busy machine.
     await waitScreen('main menu after a tap on the intro', 11, mainMenuShown);
   });
-  await check('touch: taps open Options and choose a visor', async () => {
+  await check('touch: in full screen, taps open Options and choose a visor', async () => {
+    await tapButton('#fullscreen');
+    await until('full screen', 5, () => page.evaluate(() => document.fullscreenElement !== null));
     await tapAt(400, 349);
     await waitScreen('options screen', 10, px => menuShown(px, [120, 390]));
     await tapAt(400, 160);
@@ -208,22 +210,26 @@ async function playByTouch(browser) {
     await waitScreen(`visor at (${x}, ${y})`, 2, px => visorAt(px, x, y) && !visorAt(px, 400, 300));
   });
   await check('touch: a tap on a target raises the score', async () => {
-    // At 0 a miss costs nothing: any change is a hit.
+    // At 0 a miss costs nothing: a change is a hit, the tapped target's
+    // when its colour has gone from the column it rose in.
     await until('hit', 10, async () => {
       const target = await page.evaluate(source => {
         const c = document.getElementById('canvas');
-        return new Function('return ' + source)()(c.getContext('2d').getImageData(0, 0, 800, 600).data, -1e4, -1e4, [0, 150, 800, 440]);
-      }, targetIn.toString());
+        return new Function('return ' + source)()(c.getContext('2d').getImageData(0, 0, 800, 600).data, [0, 150, 800, 520]);
+      }, pointInTarget.toString());
       if (!target) return null;
-      // Two frames of rise (6 px) before the touch arrives.
-      await player.tap(page, ...onPage(target.x, target.y - 6));
-      return until('score after a tap', 1, async () => scoreDigest(await screen()) !== kept).catch(() => null);
+      await player.tap(page, ...onPage(target.x, target.y));
+      const px = await until('score after a tap', 1, async () => {
+        const px = await screen();
+        return scoreDigest(px) !== kept ? px : null;
+      }).catch(() => null);
+      if (px) kept = scoreDigest(px);
+      return px && matchShown(px) &&
+        countIn(px, target.x - 2, target.y - 60, 5, 60, p => (p[0] << 16 | p[1] << 8 | p[2]) === target.c) === 0;
     });
-    kept = scoreDigest(await screen());
   });
   await check('touch: in full screen, "Échap" leaves the match keeping its score; "Jouer" offers "Reprendre partie"', async () => {
-    await tapButton('#fullscreen');
-    await until('full screen', 5, () => page.evaluate(() => document.fullscreenElement !== null));
+    if (!await page.evaluate(() => document.fullscreenElement)) throw new Error('full screen left');
     await tapButton('#escape');
     await until('a resumable save', 10, async () => /^\[ ! \] -> True/.test(await savedFile('user.saved')));
     await waitScreen('main menu after the match', 10, mainMenuShown);
@@ -237,10 +243,10 @@ async function playByTouch(browser) {
   await check('touch: game over stays through a tap in its first second, a tap after it ends it', async () => {
     await waitScreen('game-over screen', 40, gameOverShown);
     await tapAt(400, 300);
-    if (await until('main menu', 0.5, async () => mainMenuShown(await screen())).catch(() => false)) {
+    // Game over stays on screen through the 1.5 s hold before the menu.
+    if (await until('main menu', 2.5, async () => mainMenuShown(await screen())).catch(() => false)) {
       throw new Error('a tap 0.5 s into game over ended it');
     }
-    await settled(1100);
     await tapAt(400, 300);
     await waitScreen('main menu after game over', 10, mainMenuShown);
   });
