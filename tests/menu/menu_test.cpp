@@ -298,7 +298,7 @@ TEST_F(MenuTest, LeftClickPlaysOneShotPerItemAndRunsTheAction)
         })
         .then([&] {
             after_other_buttons = listener.listen();
-            push_click(5, 5);  // beside every item: five misses
+            push_click(5, 5);  // beside every item: the miss alone
             push_key(SDLK_ESCAPE);
         });
     menu->run(screen());

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <string>
 
 #include "audio/audio_layer.h"
 #include "audio/fsound.h"
@@ -125,7 +125,8 @@ Heard Listener::listen()
     }
     const long hits = std::lround((hr * mm - mr * hm) / det);
     const long misses = std::lround((mr * hh - hr * hm) / det);
-    if (hits < 0 || misses < 0) {
+    // No more shots than the mixer has voices: beyond, the fit is no sum.
+    if (hits < 0 || misses < 0 || hits + misses > AudioMixer::kMaxVoices) {
         return {0, 0, 1};
     }
     for (std::size_t i = 0; i < out.size() / 2; ++i) {
