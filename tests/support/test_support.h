@@ -63,6 +63,9 @@ public:
         now_ += ms + jump;
         total_delay_ += ms;
         ++delays_;
+        if (each_sleep) {
+            each_sleep();
+        }
         if (on_delay) {
             on_delay(now_);
         }
@@ -86,6 +89,9 @@ public:
     Uint32 jump = 0;
     Uint32 think_ms = 0;
     std::function<Uint32()> busy;
+    // Runs at every sleep before on_delay, for what goes on all along
+    // whatever a test scripts (a listener hearing each frame's shots).
+    std::function<void()> each_sleep;
     // Runs at the end of every sleep, e.g. to queue what the player does.
     std::function<void(Uint32 now)> on_delay;
     std::function<void()> when_idle;
