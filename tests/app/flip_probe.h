@@ -14,6 +14,15 @@ inline constexpr char kFirstFrame[] = "(first frame)\n";
 // The flips this process has asked for so far.
 unsigned flips();
 
+// The flips asked for from its making on.
+class Counter {
+public:
+    unsigned count() const { return flips() - start_; }
+
+private:
+    unsigned start_ = flips();
+};
+
 }  // namespace flip_probe
 
 #endif
