@@ -642,7 +642,7 @@ TEST_F(MatchLoop, ALonePressDroppedInTheSettleTimeIsNeverHandledAfterwards)
         };
         play();
         EXPECT_EQ(step, 2);
-        EXPECT_EQ(misses(m()), 0u);
+        EXPECT_EQ(misses(), 0u);
         EXPECT_EQ(score(), 250);
     }
 }
