@@ -6,6 +6,7 @@
 #include "core/clock.h"
 #include "core/colours.h"
 #include "core/geometry.h"
+#include "core/input.h"
 #include "core/surface.h"
 
 namespace {
@@ -57,6 +58,21 @@ void draw(SDL_Surface* screen, const void* owner, int bottom)
     }
     blit_at(rendered, screen,
             rect_at(centred_x(width_of(rendered)), static_cast<Sint16>(bottom - height_of(rendered))));
+}
+
+bool wait_event(SDL_Event& event, const std::function<void()>& redraw)
+{
+    while (shown_by) {
+        if (input::wait_until(event, shown_at + kShownMs)) {
+            return true;
+        }
+        redraw();
+        // A screen that does not draw the line any more lets it go.
+        if (shown_by && game_clock().ticks() - shown_at >= kShownMs) {
+            clear();
+        }
+    }
+    return input::wait(event);
 }
 
 }  // namespace notice

@@ -62,7 +62,7 @@ void Match::show(SDL_Surface* screen, const StillFrame& still)
 
 bool Match::wait_still(SDL_Surface* screen, const StillFrame& still, SDL_Event& event)
 {
-    if (!input::wait(event)) {
+    if (!notice::wait_event(event, [&] { show(screen, still); })) {
         return false;
     }
     // The screen also shows again in its new mode, and where the window

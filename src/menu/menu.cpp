@@ -88,7 +88,7 @@ void Menu::run(SDL_Surface* screen)
     show(screen);
     SDL_Event received;
     while (!done) {
-        if (!input::wait(received)) {
+        if (!notice::wait_event(received, [&] { draw_frame(screen); })) {
             // The event system is gone: nothing more can close this menu.
             done = 1;
             break;

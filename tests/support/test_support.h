@@ -81,6 +81,17 @@ public:
         }
         return SDL_PollEvent(&event) == 1;
     }
+    // With nothing more to come, the time runs on to the deadline.
+    bool wait_event_until(SDL_Event& event, Uint32 deadline) override
+    {
+        if (wait_event(event)) {
+            return true;
+        }
+        if (static_cast<Sint32>(deadline - now_) > 0) {
+            now_ = deadline;
+        }
+        return false;
+    }
     void advance(Uint32 ms) { now_ += ms; }
     Uint32 now() const { return now_; }
     unsigned delays() const { return delays_; }
