@@ -11,6 +11,7 @@ const path = require('path');
 const crypto = require('crypto');
 const puppeteer = require('puppeteer-core');
 const { targetIn, targetNear, countIn, isGreen, isRed, isMagenta } = require('./screen');
+const isAmber = p => p[0] > 200 && p[1] > 140 && p[1] < 230 && p[2] < 80;
 const player = require('./player');
 
 const [url, desktopDir] = process.argv.slice(2);
@@ -198,6 +199,23 @@ async function hitATarget() {
       await clickAt(400, 400);  // Insane
       await until('difficulty 2 in the saved options', 10, async () => (await savedFile('config.conf') || '').trimEnd().endsWith('2'));
       await waitScreen('main menu after the choice', 10, mainMenuShown);
+    });
+
+    await check('a save the browser refuses is told at the foot of the next screen', async () => {
+      // IndexedDB refusing every write, as when the site's storage is full.
+      await page.evaluate(() => {
+        window.keptPut = IDBObjectStore.prototype.put;
+        IDBObjectStore.prototype.put = () => { throw new DOMException('refused', 'QuotaExceededError'); };
+      });
+      await clickAt(400, 349);
+      await waitScreen('options screen', 10, px => menuShown(px, [120, 390]));
+      await clickAt(400, 430);
+      await waitScreen('difficulty menu', 10, px => menuShown(px, [150, 255, 360]));
+      await clickAt(400, 400);  // Insane again: the file is written all the same
+      await pointerTo(790, 520);
+      await waitScreen('main menu with a notice at its foot', 10,
+        px => mainMenuShown(px) && countIn(px, 0, 565, W, 35, isAmber) > 100);
+      await page.evaluate(() => { IDBObjectStore.prototype.put = window.keptPut; });
     });
 
     let scoreBeforeEscape = null;
