@@ -32,9 +32,55 @@ mergeInto(LibraryManager.library, {
       ['mouseenter', 'mouseleave'].forEach(function(type) {
         Module['canvas'].addEventListener(type, function() {
           SDL.events.push({ type: 'tirevane-pointer', inside: type === 'mouseenter' });
+          TirevaneSdl.wake();
         });
       });
+      // Every page event Emscripten's SDL queues wakes a game asleep in
+      // tirevane_wait_page_event. Its listeners are added later, by
+      // SDL_Init and SDL_SetVideoMode, so they take this one.
+      var receive = SDL.receiveEvent;
+      SDL.receiveEvent = function(event) {
+        var result = receive.apply(SDL, arguments);
+        TirevaneSdl.wake();
+        return result;
+      };
+      document.addEventListener('visibilitychange', function() {
+        TirevaneSdl.wake();
+      });
     },
+    // The game's wake-up while it sleeps waiting for the page, if it does.
+    sleeper: null,
+    wake: function() {
+      var wakeUp = TirevaneSdl.sleeper;
+      if (!wakeUp) return;
+      TirevaneSdl.sleeper = null;
+      // Resumed from the browser's own turn, never from inside the game.
+      setTimeout(wakeUp, 0);
+    },
+  },
+
+  // Sleeps until the page has an event for the game (asyncify): the screens
+  // that wait for the player cost nothing meanwhile. The sound is fed by its
+  // own timers all along.
+  tirevane_wait_page_event__deps: ['$TirevaneSdl'],
+  tirevane_wait_page_event: function() {
+    Asyncify.handleSleep(function(wakeUp) {
+      if (SDL.events.length > 0) return wakeUp();
+      TirevaneSdl.sleeper = wakeUp;
+    });
+  },
+
+  // The game's waits between frames. While the tab is hidden nobody sees
+  // the frames: an animation (the intro, a menu sliding in) waits until
+  // the page shows again or has a new event. The tab's hiding itself, not
+  // yet taken by the game, lets it run on to take it: the match pauses on it.
+  SDL_Delay__deps: ['$TirevaneSdl', 'emscripten_sleep'],
+  SDL_Delay: function(ms) {
+    var hiding = SDL.events.some(function(event) { return event.type === 'visibilitychange'; });
+    if (!document.hidden || hiding) return _emscripten_sleep(ms);
+    Asyncify.handleSleep(function(wakeUp) {
+      TirevaneSdl.sleeper = wakeUp;
+    });
   },
 
   // Per-surface alpha: ignored on a surface with its own alpha channel, as
