@@ -3,7 +3,7 @@
 # a local server and played in headless Chromium (tests/web/session.js),
 # its screens compared with the desktop game's window in the same states
 # (tests/web/desktop_states.sh, on the first stage's build); then the page
-# around the game (tests/web/page.js).
+# around the game, the server stopped last for the offline check.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 site="$root/build-web/site"
@@ -34,15 +34,5 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -n "$port" ] || { echo "the local server did not start: $(cat "$work/server.log")" >&2; exit 1; }
-status=0
 NODE_PATH="$root/build-web/npm/node_modules" \
-  node "$root/tests/web/session.js" "http://127.0.0.1:$port/" "$work/desktop" |
-  tee "$work/session.out" || status=1
-# The page around the game: quitting, fitting, one tab, hidden tab, offline.
-# It serves the site itself, to stop its server for the offline check.
-NODE_PATH="$root/build-web/npm/node_modules" node "$root/tests/web/page.js" "$site" |
-  tee "$work/page.out" || status=1
-# The stage's closing line counts both.
-cat "$work/session.out" "$work/page.out" | sed -n 's/^\([0-9]*\) passed, \([0-9]*\) failed$/\1 \2/p' |
-  awk '{ p += $1; f += $2 } END { print p " passed, " f " failed" }'
-exit "$status"
+  node "$root/tests/web/session.js" "http://127.0.0.1:$port/" "$work/desktop" "$server"
