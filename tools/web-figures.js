@@ -137,11 +137,14 @@ function browserCpuSeconds(rootPid) {
     await player.click(game, box.x + 400, box.y + 295);  // a new match
     await player.pause(2000);
     const gapsBefore = await game.evaluate(() => SDL.audio.gaps.length);
+    const matchAt = await game.evaluate(() => performance.now());
     for (let s = 0; s < 60; s++) {
       await game.mouse.move(box.x + 200 + (s % 2) * 400, box.y + 300, { steps: 5 });
       await player.pause(1000);
     }
-    console.log(`match_sound_gaps=${(await game.evaluate(() => SDL.audio.gaps.length)) - gapsBefore}`);
+    const gaps = (await game.evaluate(() => SDL.audio.gaps)).slice(gapsBefore);
+    debug(`sound gaps at ${gaps.map(t => Math.round(t - matchAt)).join(', ')} ms into the match`);
+    console.log(`match_sound_gaps=${gaps.length}`);
   } finally {
     await browser.close();
     fs.rmSync(profile, { recursive: true, force: true });

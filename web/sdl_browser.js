@@ -178,7 +178,7 @@ mergeInto(LibraryManager.library, {
   $TirevaneAudio: {
     kActiveMs: 3000,
     // [callbacks per buffer, seconds kept ahead, seconds of margin past the clock]
-    kPlaying: [1, 0.036, 0.012],
+    kPlaying: [1, 0.05, 0.015],
     kResting: [16, 0.4, 0.05],
     lastInput: -1e9,
     pump: function() {
