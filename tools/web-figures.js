@@ -1,12 +1,16 @@
 // The browser version's figures, measured in Debian's headless Chromium
 // (tools/figures --web): first intro frame after navigation, one match
-// frame, click-to-sound latency. Prints "name=value" lines.
+// frame, click-to-sound latency, gaps in the sound over a 60-second match,
+// and the whole browser's CPU with the idle
+// main menu and with a match in a hidden tab, beside a blank page's.
+// Prints "name=value" lines.
 // Usage: node web-figures.js SITE_URL BENCH_URL
 'use strict';
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const puppeteer = require('puppeteer-core');
+const player = require(path.join(__dirname, '../tests/web/player.js'));
 
 const [site, bench] = process.argv.slice(2);
 const debug = m => process.env.FIGURES_DEBUG && console.error(m);
@@ -19,6 +23,28 @@ async function until(seconds, test) {
     if (Date.now() > deadline) throw new Error('timed out');
     await new Promise(r => setTimeout(r, 50));
   }
+}
+
+const kCpuWindowS = 10;
+// User and system time of a process and all its descendants, in seconds,
+// from /proc: Chromium's browser, renderer, GPU and audio processes alike.
+function browserCpuSeconds(rootPid) {
+  const procs = {};
+  for (const entry of fs.readdirSync('/proc')) {
+    if (!/^\d+$/.test(entry)) continue;
+    try {
+      const stat = fs.readFileSync(`/proc/${entry}/stat`, 'utf8');
+      const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
+      procs[entry] = { parent: fields[1], ticks: Number(fields[11]) + Number(fields[12]) };
+    } catch (e) { /* ended meanwhile */ }
+  }
+  let ticks = 0;
+  for (const pid of Object.keys(procs)) {
+    let p = pid;
+    while (p && p !== String(rootPid) && procs[p]) p = procs[p].parent;
+    if (p === String(rootPid)) ticks += procs[pid].ticks;
+  }
+  return ticks / 100;  // USER_HZ
 }
 
 (async () => {
@@ -34,6 +60,7 @@ async function until(seconds, test) {
     for (let i = 0; i < 7; i++) {
       const page = await browser.newPage();
       await page.setCacheEnabled(false);
+      await page.setBypassServiceWorker(true);
       await page.evaluateOnNewDocument(() => {
         const drawImage = CanvasRenderingContext2D.prototype.drawImage;
         CanvasRenderingContext2D.prototype.drawImage = function(...args) {
@@ -60,9 +87,9 @@ async function until(seconds, test) {
 
     // Click-to-sound: a click on the main menu's empty space plays a shot
     // per item. The game starts the sounds while it handles the click, before
-    // it flips the frame that follows; the first buffer queued after that
-    // flip carries them. From the click to that buffer's scheduled start,
-    // plus the browser's own output latency.
+    // it flips the frame that follows; the first buffer the page fills after
+    // that flip carries them. From the click to that buffer's scheduled
+    // start, plus the browser's own output latency.
     const game = await browser.newPage();
     await game.setViewport({ width: 800, height: 640 });
     await game.evaluateOnNewDocument(() => {
@@ -78,23 +105,21 @@ async function until(seconds, test) {
     await until(20, () => game.evaluate(() => typeof SDL !== 'undefined' && SDL.audio && SDL.screen));
     await game.evaluate(() => {
       const push = SDL.audio.pushAudio;
-      SDL.audio.pushAudio = function(ptr, size) {
+      SDL.audio.pushAudio = function(ptr, size, buffer, at) {
         const w = window.watch;
-        if (w.flipped && w.heardAt === undefined) {
-          w.heardAt = Math.max(SDL.audioContext.currentTime + SDL.audio.bufferingDelay, SDL.audio.nextPlayTime);
-        }
-        return push.call(this, ptr, size);
+        if (w.flipped && w.heardAt === undefined) w.heardAt = SDL.audio.nextPlayTime + at / SDL.audio.freq;
+        return push.apply(this, arguments);
       };
       document.getElementById('canvas').addEventListener('mousedown', () => {
         window.watch = { clickedAt: SDL.audioContext.currentTime };
       }, { capture: true });
     });
-    await game.keyboard.press('Space');
+    await player.key(game, 'Space');
     await game.mouse.move(box.x + 20, box.y + 20);
     const latencies = [];
     for (let i = 0; i < 7; i++) {
-      await game.mouse.down();
-      await game.mouse.up();
+      await player.pause(500);  // clicks apart: no double click, each one heard
+      await player.click(game, box.x + 20, box.y + 20);
       latencies.push(await until(5, () => game.evaluate(() => {
         const w = window.watch;
         if (w.heardAt === undefined) return null;
@@ -104,8 +129,74 @@ async function until(seconds, test) {
     }
     debug(latencies);
     console.log(`click_to_sound_ms=${Math.round(median(latencies))}`);
+
+    // Silence the page played for want of a buffer scheduled in time, over
+    // a 60-second match played with the pointer moving.
+    await player.click(game, box.x + 400, box.y + 151);  // "Jouer"
+    await player.pause(1500);
+    await player.click(game, box.x + 400, box.y + 295);  // a new match
+    await player.pause(2000);
+    const gapsBefore = await game.evaluate(() => SDL.audio.gaps.length);
+    const matchAt = await game.evaluate(() => performance.now());
+    for (let s = 0; s < 60; s++) {
+      await game.mouse.move(box.x + 200 + (s % 2) * 400, box.y + 300, { steps: 5 });
+      await player.pause(1000);
+    }
+    const gaps = (await game.evaluate(() => SDL.audio.gaps)).slice(gapsBefore);
+    debug(`sound gaps at ${gaps.map(t => Math.round(t - matchAt)).join(', ')} ms into the match`);
+    console.log(`match_sound_gaps=${gaps.length}`);
   } finally {
     await browser.close();
     fs.rmSync(profile, { recursive: true, force: true });
   }
+
+  // The whole browser's CPU, in percent of a core: a blank page, then the
+  // game's idle main menu with its music, then a match in a tab hidden
+  // behind a blank one; each window in a fresh browser, three rounds.
+  const rounds = { blank: [], menu: [], hidden: [] };
+  for (let round = 0; round < 3; round++) {
+    const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'tirevane-figures-'));
+    const cpuBrowser = await puppeteer.launch({
+      executablePath: '/usr/bin/chromium', userDataDir: dir,
+      args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--autoplay-policy=no-user-gesture-required'],
+    });
+    try {
+      const share = async () => {
+        const pid = cpuBrowser.process().pid;
+        const before = browserCpuSeconds(pid), start = Date.now();
+        await player.pause(kCpuWindowS * 1000);
+        return 100 * (browserCpuSeconds(pid) - before) / ((Date.now() - start) / 1000);
+      };
+      const blank = await cpuBrowser.newPage();
+      await blank.goto('about:blank');
+      await player.pause(2000);
+      rounds.blank.push(await share());
+      const game = await cpuBrowser.newPage();
+      await game.setViewport({ width: 800, height: 640 });
+      await blank.close();
+      await game.goto(site);
+      const box = await (await game.$('#canvas')).boundingBox();
+      const at = (x, y) => [box.x + x * box.width / 800, box.y + y * box.height / 600];
+      await until(20, () => game.evaluate(() => typeof SDL !== 'undefined' && SDL.screen));
+      await player.pause(1000);
+      await player.key(game, 'Space');
+      await game.mouse.move(...at(790, 590));
+      await player.pause(3000);  // the menu slid in, its music playing
+      rounds.menu.push(await share());
+      await player.click(game, ...at(400, 151));  // "Jouer"
+      await player.pause(1500);
+      await player.click(game, ...at(400, 295));  // a new match
+      await player.pause(1500);
+      const front = await cpuBrowser.newPage();
+      await front.goto('about:blank');
+      await until(5, () => game.evaluate(() => document.hidden));
+      await player.pause(1000);
+      rounds.hidden.push(await share());
+    } finally {
+      await cpuBrowser.close();
+      fs.rmSync(dir, { recursive: true, force: true });
+    }
+  }
+  debug(rounds);
+  for (const name of Object.keys(rounds)) console.log(`cpu_${name}_pct=${median(rounds[name]).toFixed(1)}`);
 })().catch(e => { console.error(`web-figures: ${e.message}`); process.exit(1); });

@@ -10,11 +10,10 @@ Module['preRun'].push(function() {
 
 // The player's options and save file live in the browser's IndexedDB:
 // /saves is an IDBFS folder, read back before the game starts, and the
-// game's two data files are links into it. The game writes them as on the
-// desktop (a temporary file, fsync, rename, fsync of the folder) and each
-// fsync waits until IndexedDB holds the change; a refusal fails that fsync,
-// which the game reports in one line and plays on. A first visit starts
-// from the defaults packed with the page.
+// game's two data files are links into it (main.cpp). The game writes them
+// as on the desktop (a temporary file, fsync, rename, fsync of the folder)
+// and each fsync waits until IndexedDB holds the change; a refusal fails
+// that fsync, which the game reports and plays on.
 Module['preRun'].push(function() {
   FS.mkdir('/saves');
   FS.mount(IDBFS, {}, '/saves');
@@ -27,16 +26,3 @@ Module['preRun'].push(function() {
     removeRunDependency('tirevane-saves');
   });
 });
-
-// Once the saved files and the packed ones are both there, before main.
-Module['onRuntimeInitialized'] = function() {
-  [['/System/01/config.conf', 'config.conf'], ['/System/02/user.saved', 'user.saved']]
-    .forEach(function(pair) {
-      var saved = '/saves/' + pair[1];
-      if (!FS.analyzePath(saved).exists) {
-        FS.writeFile(saved, FS.readFile(pair[0]));
-      }
-      FS.unlink(pair[0]);
-      FS.symlink(saved, pair[0]);
-    });
-};

@@ -32,13 +32,28 @@ mergeInto(LibraryManager.library, {
       ['mouseenter', 'mouseleave'].forEach(function(type) {
         Module['canvas'].addEventListener(type, function() {
           SDL.events.push({ type: 'tirevane-pointer', inside: type === 'mouseenter' });
+          TirevaneSdl.wake();
         });
+      });
+      // Every page event Emscripten's SDL queues wakes a game asleep in
+      // tirevane_wait_page_event. Its listeners are added later, by
+      // SDL_Init and SDL_SetVideoMode, so they take this one.
+      var receive = SDL.receiveEvent;
+      SDL.receiveEvent = function(event) {
+        var result = receive.apply(SDL, arguments);
+        TirevaneSdl.wake();
+        return result;
+      };
+      document.addEventListener('visibilitychange', function() {
+        TirevaneSdl.wake();
       });
       TirevaneSdl.takeTouches();
       // The page's "Échap" button, for a hand without a keyboard: the
       // Escape key pressed (down true) or released.
       Module['escapeKey'] = function(down) {
-        if (SDL.keyboardState) SDL.events.push({ type: down ? 'keydown' : 'keyup', keyCode: 27 });
+        if (!SDL.keyboardState) return;
+        SDL.events.push({ type: down ? 'keydown' : 'keyup', keyCode: 27 });
+        TirevaneSdl.wake();
       };
       // Browsers start sound at a gesture, and a touch counts only once it
       // ends: Emscripten's SDL tries at the touch's start, once.
@@ -53,7 +68,7 @@ mergeInto(LibraryManager.library, {
     // Only the first finger down counts. Emscripten's SDL would press
     // before moving, press again for every other finger and release at
     // each lift. Its canvas listeners call SDL.receiveEvent, so touches
-    // are taken there; preventing their default keeps the browser from
+    // are taken there, before the wrapper that wakes the game; preventing their default keeps the browser from
     // scrolling, zooming and making mouse events of them (no enter or
     // leave: a lifted finger is no pointer leaving the canvas).
     takeTouches: function() {
@@ -73,8 +88,43 @@ mergeInto(LibraryManager.library, {
           SDL.events.push(at('mouseup'));
           finger = null;
         }
+        TirevaneSdl.wake();
       };
     },
+
+    // The game's wake-up while it sleeps waiting for the page, if it does.
+    sleeper: null,
+    wake: function() {
+      var wakeUp = TirevaneSdl.sleeper;
+      if (!wakeUp) return;
+      TirevaneSdl.sleeper = null;
+      // Resumed from the browser's own turn, never from inside the game.
+      setTimeout(wakeUp, 0);
+    },
+  },
+
+  // Sleeps until the page has an event for the game (asyncify): the screens
+  // that wait for the player cost nothing meanwhile. The sound is fed by its
+  // own timers all along.
+  tirevane_wait_page_event__deps: ['$TirevaneSdl'],
+  tirevane_wait_page_event: function() {
+    Asyncify.handleSleep(function(wakeUp) {
+      if (SDL.events.length > 0) return wakeUp();
+      TirevaneSdl.sleeper = wakeUp;
+    });
+  },
+
+  // The game's waits between frames. While the tab is hidden nobody sees
+  // the frames: an animation (the intro, a menu sliding in) waits until
+  // the page shows again or has a new event. The tab's hiding itself, not
+  // yet taken by the game, lets it run on to take it: the match pauses on it.
+  SDL_Delay__deps: ['$TirevaneSdl', 'emscripten_sleep'],
+  SDL_Delay: function(ms) {
+    var hiding = SDL.events.some(function(event) { return event.type === 'visibilitychange'; });
+    if (!document.hidden || hiding) return _emscripten_sleep(ms);
+    Asyncify.handleSleep(function(wakeUp) {
+      TirevaneSdl.sleeper = wakeUp;
+    });
   },
 
   // Per-surface alpha: ignored on a surface with its own alpha channel, as
@@ -158,6 +208,137 @@ mergeInto(LibraryManager.library, {
         wakeUp(error ? {{{ cDefine('EIO') }}} : 0);
       });
     });
+  },
+
+  // The sound, scheduled ahead on the audio clock in buffers the game's
+  // callback fills. How far ahead follows the player: while they play
+  // (a key, a click or the pointer moved in the last seconds) one short
+  // buffer at a time close behind the clock, so a shot is heard soon; at
+  // rest long buffers further ahead, so the page wakes a few times a second
+  // instead of 86. Emscripten's own pump kept 85 ms queued and woke for
+  // every 11.6 ms buffer whatever the game did.
+  // Only the game's format: 16-bit signed samples, mono or stereo.
+  $TirevaneAudio__deps: ['$SDL', '$autoResumeAudioContext'],
+  $TirevaneAudio: {
+    kActiveMs: 3000,
+    // [callbacks per buffer, seconds kept ahead, seconds of margin past the clock]
+    kPlaying: [1, 0.05, 0.015],
+    kResting: [16, 0.4, 0.05],
+    lastInput: -1e9,
+    pump: function() {
+      var audio = SDL.audio;
+      if (!audio || audio.paused) return;
+      audio.timer = null;
+      var context = SDL.audioContext;
+      var playing = performance.now() - TirevaneAudio.lastInput < TirevaneAudio.kActiveMs;
+      var mode = playing ? TirevaneAudio.kPlaying : TirevaneAudio.kResting;
+      var now = context.currentTime;
+      if (audio.nextPlayTime < now + mode[2]) {
+        // Silence played for want of sound (not at the start): counted
+        // for tools/figures.
+        if (audio.nextPlayTime > 0 && audio.nextPlayTime < now && context.state === 'running') {
+          audio.gaps.push(performance.now());
+        }
+        audio.nextPlayTime = now + mode[2];
+      }
+      while (audio.nextPlayTime - now < mode[1]) {
+        var frames = mode[0] * audio.samples;
+        var buffer = context.createBuffer(2, frames, audio.freq);
+        for (var i = 0; i < mode[0]; i++) {
+          {{{ makeDynCall('viii', 'audio.callback') }}}(audio.userdata, audio.buffer, audio.bufferSize);
+          audio.pushAudio(audio.buffer, audio.bufferSize, buffer, i * audio.samples);
+        }
+        var source = context.createBufferSource();
+        source.buffer = buffer;
+        source.connect(context.destination);
+        source.start(audio.nextPlayTime);
+        audio.nextPlayTime += frames / audio.freq;
+      }
+      // Woken again once the queue is down to its margin, in good time.
+      var wait = (audio.nextPlayTime - context.currentTime - mode[1] + mode[0] * audio.samples / audio.freq / 2) * 1000;
+      audio.timer = setTimeout(TirevaneAudio.pump, Math.max(0, wait));
+    },
+    // The player's input: from then on the sound stays close behind the
+    // clock; what was queued far ahead plays out first.
+    input: function() {
+      var resting = performance.now() - TirevaneAudio.lastInput >= TirevaneAudio.kActiveMs;
+      TirevaneAudio.lastInput = performance.now();
+      var audio = SDL.audio;
+      if (resting && audio && audio.timer) {
+        clearTimeout(audio.timer);
+        TirevaneAudio.pump();
+      }
+    },
+  },
+
+  SDL_OpenAudio__deps: ['$TirevaneAudio', 'malloc'],
+  SDL_OpenAudio: function(desired, obtained) {
+    var format = {{{ makeGetValue('desired', C_STRUCTS.SDL_AudioSpec.format, 'i16', 0, 1) }}};
+    var channels = {{{ makeGetValue('desired', C_STRUCTS.SDL_AudioSpec.channels, 'i8', 0, 1) }}} || 1;
+    var samples = {{{ makeGetValue('desired', C_STRUCTS.SDL_AudioSpec.samples, 'i16', 0, 1) }}};
+    var freq = {{{ makeGetValue('desired', C_STRUCTS.SDL_AudioSpec.freq, 'i32', 0, 1) }}};
+    if (format !== {{{ cDefine('AUDIO_S16LSB') }}} || channels > 2 || samples <= 0) return -1;
+    try {
+      if (!SDL.audioContext) {
+        SDL.audioContext = new AudioContext({ sampleRate: freq, latencyHint: 'interactive' });
+        autoResumeAudioContext(SDL.audioContext);
+        ['keydown', 'mousedown', 'mousemove', 'touchstart'].forEach(function(type) {
+          document.addEventListener(type, TirevaneAudio.input, { capture: true, passive: true });
+        });
+      }
+    } catch (e) {
+      err('tirevane: no sound: ' + e);
+      return -1;
+    }
+    var audio = SDL.audio = {
+      freq: SDL.audioContext.sampleRate, format: format, channels: channels, samples: samples,
+      callback: {{{ makeGetValue('desired', C_STRUCTS.SDL_AudioSpec.callback, 'void*', 0, 1) }}},
+      userdata: {{{ makeGetValue('desired', C_STRUCTS.SDL_AudioSpec.userdata, 'void*', 0, 1) }}},
+      paused: true, timer: null, bufferSize: samples * channels * 2,
+      bufferingDelay: 0, nextPlayTime: 0, gaps: [],
+    };
+    audio.buffer = _malloc(audio.bufferSize);
+    // One callback's samples into `into` from frame `at`, mono doubled.
+    audio.pushAudio = function(ptr, size, into, at) {
+      var left = into.getChannelData(0), right = into.getChannelData(1);
+      var frames = size / 2 / audio.channels, first = ptr >> 1;
+      for (var i = 0; i < frames; i++) {
+        left[at + i] = HEAP16[first + i * audio.channels] / 32768;
+        right[at + i] = HEAP16[first + i * audio.channels + audio.channels - 1] / 32768;
+      }
+    };
+    if (obtained) {
+      {{{ makeSetValue('obtained', C_STRUCTS.SDL_AudioSpec.freq, 'audio.freq', 'i32') }}};
+      {{{ makeSetValue('obtained', C_STRUCTS.SDL_AudioSpec.format, 'format', 'i16') }}};
+      {{{ makeSetValue('obtained', C_STRUCTS.SDL_AudioSpec.channels, 'channels', 'i8') }}};
+      {{{ makeSetValue('obtained', C_STRUCTS.SDL_AudioSpec.silence, '0', 'i8') }}};
+      {{{ makeSetValue('obtained', C_STRUCTS.SDL_AudioSpec.samples, 'samples', 'i16') }}};
+      {{{ makeSetValue('obtained', C_STRUCTS.SDL_AudioSpec.callback, 'audio.callback', '*') }}};
+      {{{ makeSetValue('obtained', C_STRUCTS.SDL_AudioSpec.userdata, 'audio.userdata', '*') }}};
+    }
+    return 0;
+  },
+
+  SDL_PauseAudio__deps: ['$TirevaneAudio'],
+  SDL_PauseAudio: function(pauseOn) {
+    var audio = SDL.audio;
+    if (!audio || audio.paused === !!pauseOn) return;
+    audio.paused = !!pauseOn;
+    if (audio.timer) clearTimeout(audio.timer);
+    audio.timer = null;
+    if (!audio.paused) {
+      audio.nextPlayTime = 0;
+      TirevaneAudio.pump();
+    }
+  },
+
+  SDL_CloseAudio__deps: ['SDL_PauseAudio', 'free'],
+  SDL_CloseAudio: function() {
+    var audio = SDL.audio;
+    if (!audio) return;
+    _SDL_PauseAudio(1);
+    _free(audio.buffer);
+    SDL.audio = null;
   },
 
   SDL_GetAudioStatus: function() {

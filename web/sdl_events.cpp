@@ -6,7 +6,6 @@
 // its own here: the page's events move into it, in their order, each turned
 // into what classic SDL 1.2 would have queued.
 #include <SDL.h>
-#include <emscripten.h>
 
 #include <cstring>
 
@@ -14,6 +13,8 @@ extern "C" {
 // sdl_browser.js: the page's next event as Emscripten's SDL makes it; 0
 // when there is none.
 int tirevane_take_page_event(SDL_Event* event);
+// sdl_browser.js: sleeps until the page has an event for the game.
+void tirevane_wait_page_event(void);
 }
 
 namespace {
@@ -152,12 +153,13 @@ int SDL_PollEvent(SDL_Event* event)
                           SDL_LASTEVENT);
 }
 
-// As classic SDL 1.2 does, looks every 10 ms; the sleep gives the page its
-// turn (asyncify), so the game's modal loops stay as they are.
+// Sleeps until the page has an event (asyncify) rather than looking every
+// 10 ms as classic SDL 1.2 does: an idle screen costs the browser nothing,
+// and the game's modal loops stay as they are.
 int SDL_WaitEvent(SDL_Event* event)
 {
     while (!SDL_PollEvent(event)) {
-        emscripten_sleep(10);
+        tirevane_wait_page_event();
     }
     return 1;
 }

@@ -17,8 +17,7 @@ Intro::Intro()
       alpha_presents(0),
       alpha_name(0),
       alpha_black(0),
-      alpha_title(0),
-      flip_count(0)
+      alpha_title(0)
 {
 }
 
@@ -133,6 +132,5 @@ void Intro::fade_black(Uint8 step, SDL_Surface* screen)
 void Intro::flip(SDL_Surface* screen)
 {
     SDL_Flip(screen);
-    ++flip_count;
     pacer.wait_after_flip();
 }

@@ -25,13 +25,6 @@ public:
     void fade_title(Uint8 step, SDL_Surface* screen);
     void fade_black(Uint8 step, SDL_Surface* screen);
 
-    // Read-only views for tests.
-    Uint8 presents_alpha() const { return alpha_presents; }
-    Uint8 name_alpha() const { return alpha_name; }
-    Uint8 black_alpha() const { return alpha_black; }
-    Uint8 title_alpha() const { return alpha_title; }
-    unsigned flips() const { return flip_count; }
-
 private:
     // Sets the layer's alpha to its counter, blits it, then moves the counter
     // by `step` (8-bit: a step of 254 lowers it by 2).
@@ -51,7 +44,6 @@ private:
     Uint8 alpha_name;
     Uint8 alpha_black;
     Uint8 alpha_title;
-    unsigned flip_count;
 };
 
 #endif

@@ -14,15 +14,13 @@
 #include "core/non_copyable.h"
 
 // What the game's handles hold. A handle outlives the device: after
-// FSOUND_Close it keeps only its play counter and is still freed normally.
+// FSOUND_Close it is silent and still freed normally.
 struct FSOUND_STREAM {
-    unsigned plays = 0;
     int loops = 0;
     std::unique_ptr<AudioStream> audio;  // null: silent
 };
 
 struct FSOUND_SAMPLE {
-    unsigned plays = 0;
     std::unique_ptr<AudioClip> clip;  // null: silent
 };
 

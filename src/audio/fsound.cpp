@@ -35,7 +35,6 @@ int FSOUND_Stream_Play(int, FSOUND_STREAM* stream)
     if (!layer.owns(stream)) {
         return -1;
     }
-    ++stream->plays;
     return layer.play_stream(stream) ? 0 : -1;
 }
 
@@ -70,7 +69,6 @@ int FSOUND_PlaySound(int, FSOUND_SAMPLE* sample)
     if (!layer.owns(sample)) {
         return -1;
     }
-    ++sample->plays;
     return layer.play_sample(sample) ? 0 : -1;
 }
 
@@ -78,17 +76,3 @@ void FSOUND_Sample_Free(FSOUND_SAMPLE* sample)
 {
     AudioLayer::instance().free_sample(sample);
 }
-
-namespace audio_probe {
-
-unsigned stream_play_count(const FSOUND_STREAM* stream)
-{
-    return AudioLayer::instance().owns(stream) ? stream->plays : 0;
-}
-
-unsigned sample_play_count(const FSOUND_SAMPLE* sample)
-{
-    return AudioLayer::instance().owns(sample) ? sample->plays : 0;
-}
-
-}  // namespace audio_probe

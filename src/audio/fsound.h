@@ -13,9 +13,9 @@
 // SDL's audio thread.
 //
 // Open and load always return a handle, also without a device or for a
-// missing or undecodable file: such a handle stays silent but still counts
-// its plays (see audio_probe). A handle opened before FSOUND_Init, or kept
-// past FSOUND_Close, stays silent and is still closed or freed normally.
+// missing or undecodable file: such a handle stays silent, and playing it
+// answers -1. A handle opened before FSOUND_Init, or kept past FSOUND_Close,
+// stays silent and is still closed or freed normally.
 // Closing or freeing a handle twice, or a stale handle, does nothing.
 
 // Opaque handles: a stream plays on a voice of its own (an MP3 is decoded
@@ -45,12 +45,5 @@ FSOUND_SAMPLE* FSOUND_Sample_Load(int index, const char* name, unsigned int mode
 // Starts the sample on a free channel; when all are busy the oldest is reused.
 int FSOUND_PlaySound(int channel, FSOUND_SAMPLE* sample);
 void FSOUND_Sample_Free(FSOUND_SAMPLE* sample);
-
-// Read-only views for tests and benchmarks: how often a handle was asked
-// to play (0 for a null handle).
-namespace audio_probe {
-unsigned stream_play_count(const FSOUND_STREAM* stream);
-unsigned sample_play_count(const FSOUND_SAMPLE* sample);
-}  // namespace audio_probe
 
 #endif

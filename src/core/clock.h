@@ -18,6 +18,8 @@ public:
     virtual void delay(Uint32 ms) = 0;
     // Blocks until the next event comes; false once the event system is gone.
     virtual bool wait_event(SDL_Event& event) = 0;
+    // The same, giving up at `deadline` (in ticks): false when it came first.
+    virtual bool wait_event_until(SDL_Event& event, Uint32 deadline) = 0;
 };
 
 // The clock in force: SDL's own unless a test installed another.

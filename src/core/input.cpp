@@ -125,6 +125,19 @@ bool wait(SDL_Event& event)
     return false;
 }
 
+bool wait_until(SDL_Event& event, Uint32 deadline)
+{
+    SDL_Event taken;
+    while (game_clock().wait_event_until(taken, deadline)) {
+        note(taken);
+        if (!dropped(taken)) {
+            event = taken;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool poll(SDL_Event& event)
 {
     SDL_Event taken;

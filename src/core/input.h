@@ -24,6 +24,9 @@ void window_opened();
 // The next event, waiting for one; false once the event system is gone.
 // `event` is written only when one is returned.
 bool wait(SDL_Event& event);
+// The same, giving up at `deadline` (in game clock ticks): false when it
+// came first.
+bool wait_until(SDL_Event& event, Uint32 deadline);
 // The next event if one is waiting, written into `event` only then.
 // Motions queued right behind a motion are folded into it: a loop that
 // takes one event a frame keeps up with the hand, and presses keep their

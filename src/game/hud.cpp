@@ -8,7 +8,6 @@ namespace {
 
 constexpr int kTextPointSize = 22;
 constexpr int kCountdownPointSize = 40;
-constexpr Sint16 kBarY = 555;
 constexpr Sint16 kTextY = 566;
 // The difficulty starts this far from the left edge; the score ends as far
 // from the right one.
@@ -26,7 +25,7 @@ Hud::Hud(Sint16 difficulty, Sint32 score, Uint16 seconds_left)
                                    0, 0xFF));
     bar_pos = rect_at(0, kBarY);
     red_line = create_filled_surface(kScreenWidth, 2, kRed);
-    red_line_pos = rect_at(0, static_cast<Sint16>(bar_pos.y - 2));
+    red_line_pos = rect_at(0, kTop);
 
     char text[32];
     std::snprintf(text, sizeof text, "Difficulte : %c", static_cast<char>('1' + difficulty));

@@ -11,6 +11,11 @@
 // they show changes, not every frame, with fonts opened once.
 class Hud : NonCopyable {
 public:
+    static constexpr Sint16 kBarY = 555;
+    // The red edge above the bar: what a screen shows over the match
+    // stands above it.
+    static constexpr Sint16 kTop = kBarY - 2;
+
     // Renders the three texts; the countdown is rendered small first, which
     // fixes its left edge, and at full size on the first frame.
     Hud(Sint16 difficulty, Sint32 score, Uint16 seconds_left);

@@ -106,9 +106,6 @@ struct MatchSeam {
     static const SDL_Event& last_event(const Match& match);
     // Spawn and speed timing, the shot latch: the state of the running loop.
     static const Match::LoopState& loop(const Match& match);
-
-    static const Hud& hud(const Match& match);
-    static const Visor& visor(const Match& match);
 };
 
 #endif

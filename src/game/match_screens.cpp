@@ -8,11 +8,14 @@
 #include "core/clock.h"
 #include "core/fullscreen.h"
 #include "core/input.h"
+#include "core/notice.h"
 #include "core/surface.h"
 
 namespace {
 
 constexpr Uint32 kGameOverClickGuardMs = 1000;
+// Above the status bar.
+constexpr int kNoticeMargin = 4;
 
 struct Caption {
     SurfacePtr text;
@@ -53,12 +56,13 @@ void Match::show(SDL_Surface* screen, const StillFrame& still)
     for (const Caption& caption : still.captions) {
         blit_at(caption.text, screen, caption.at);
     }
+    notice::draw(screen, this, Hud::kTop - kNoticeMargin);
     SDL_Flip(screen);
 }
 
 bool Match::wait_still(SDL_Surface* screen, const StillFrame& still, SDL_Event& event)
 {
-    if (!input::wait(event)) {
+    if (!notice::wait_event(event, [&] { show(screen, still); })) {
         return false;
     }
     // The screen also shows again in its new mode, and where the window

@@ -47,13 +47,3 @@ const Match::LoopState& MatchSeam::loop(const Match& match)
 {
     return match.loop;
 }
-
-const Hud& MatchSeam::hud(const Match& match)
-{
-    return match.hud;
-}
-
-const Visor& MatchSeam::visor(const Match& match)
-{
-    return match.visor;
-}

@@ -22,10 +22,6 @@ public:
     void play_hit() const;
     void play_miss() const;
 
-    // The two sounds, whose plays tests count through audio_probe.
-    const FSOUND_SAMPLE* hit_sound() const { return hit; }
-    const FSOUND_SAMPLE* miss_sound() const { return miss; }
-
 private:
     SurfacePtr normal;
     SurfacePtr over;

@@ -4,7 +4,15 @@
 #include "core/frame_pacer.h"
 #include "core/fullscreen.h"
 #include "core/input.h"
+#include "core/notice.h"
 #include "menu/menu_item.h"
+
+namespace {
+
+// Below the lowest label.
+constexpr int kNoticeMargin = 2;
+
+}  // namespace
 
 Menu::Menu(bool with_title)
     : has_title(with_title ? 1 : 0), done(0)
@@ -80,7 +88,7 @@ void Menu::run(SDL_Surface* screen)
     show(screen);
     SDL_Event received;
     while (!done) {
-        if (!input::wait(received)) {
+        if (!notice::wait_event(received, [&] { draw_frame(screen); })) {
             // The event system is gone: nothing more can close this menu.
             done = 1;
             break;
@@ -133,6 +141,7 @@ void Menu::draw_frame(SDL_Surface* screen)
     // system repaints from when part of the window is uncovered.
     blit_at(backdrop, screen, backdrop_pos);
     draw(screen);
+    notice::draw(screen, this, kScreenHeight - kNoticeMargin);
     draw_cursor(screen, pointer_on_item(input::pointer_motion()) ? 2 : 1);
     SDL_Flip(screen);
 }

@@ -39,10 +39,6 @@ public:
     // One frame of the slide-in; returns the title's new top edge (10 at the end).
     Sint16 slide_step(SDL_Surface* screen);
 
-    // The shot sounds, for counting their plays (audio_probe).
-    const FSOUND_STREAM* hit_stream() const { return hit_sound; }
-    const FSOUND_STREAM* miss_stream() const { return miss_sound; }
-
 private:
     // A whole frame, from the screen cleared to the flip.
     void draw_frame(SDL_Surface* screen);

@@ -9,6 +9,9 @@
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
+#include <string>
+
+#include "core/notice.h"
 
 namespace {
 
@@ -183,6 +186,27 @@ const char* advice_for(int failure)
     }
 }
 
+// The reason as the player reads it on screen, in Latin-1 like every text
+// the game draws.
+const char* reason_shown(int failure)
+{
+    switch (failure) {
+    case ENOSPC:
+    case EDQUOT:
+        return "disque plein";
+    case EROFS:
+        return "dossier en lecture seule";
+    case EACCES:
+    case EPERM:
+        return "acc\xe8s refus\xe9";
+    case ENOENT:
+    case ENOTDIR:
+        return "dossier introuvable";
+    default:
+        return "erreur d'\xe9" "criture";
+    }
+}
+
 }  // namespace
 
 namespace atomic_file_seam {
@@ -214,7 +238,7 @@ bool replace_file_atomically(const char* path, const std::string& bytes, int* er
     return failure == 0;
 }
 
-bool save_data_file(const char* path, const std::string& bytes)
+bool save_data_file(const char* path, const std::string& bytes, const char* lost)
 {
     int failure = 0;
     if (replace_file_atomically(path, bytes, &failure)) {
@@ -224,5 +248,7 @@ bool save_data_file(const char* path, const std::string& bytes)
                  "tirevane: cannot save '%s': %s%s; the game goes on without keeping this "
                  "change\n",
                  path, std::strerror(failure), advice_for(failure));
+    const std::string line = std::string(lost) + " : " + reason_shown(failure);
+    notice::post(line.c_str());
     return false;
 }

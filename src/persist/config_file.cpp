@@ -86,5 +86,6 @@ void ConfigFile::write_difficulty(char c)
 
 void ConfigFile::write_options(char visor, char difficulty)
 {
-    save_data_file(assets::kConfigFile, save_format::options_text(visor, difficulty));
+    save_data_file(assets::kConfigFile, save_format::options_text(visor, difficulty),
+                   save_format::kOptionsNotKept);
 }

@@ -129,7 +129,8 @@ void Profile::write_visor_difficulty(const char* path)
     }
     holds_save_file = false;  // the text is about to change
     if (text.is_empty()) {
-        save_data_file(path, save_format::fresh_save(saved_visor, saved_difficulty));
+        save_data_file(path, save_format::fresh_save(saved_visor, saved_difficulty),
+                       save_format::kScoreNotKept);
         return;
     }
     if (visor_position > 0) {
@@ -139,7 +140,7 @@ void Profile::write_visor_difficulty(const char* path)
         set_value_at(text, difficulty_position, saved_difficulty);
     }
     add_missing_entries();
-    save_data_file(path, text.to_bytes());
+    save_data_file(path, text.to_bytes(), save_format::kScoreNotKept);
 }
 
 void Profile::add_missing_entries()
@@ -202,7 +203,7 @@ void Profile::write_score()
               (score_digits.count() == 1 && score_digits.first_node()->value() == '0'));
         insert_at(text, 0, save_format::marker_line(resumable));
     }
-    save_data_file(assets::kSaveFile, text.to_bytes());
+    save_data_file(assets::kSaveFile, text.to_bytes(), save_format::kScoreNotKept);
 }
 
 void Profile::replace_score_digits()

@@ -36,13 +36,6 @@ public:
     std::int32_t score_to_number();
     void set_score_digits(const CharList& list);
 
-    // Read-only views for tests.
-    const CharList& current_text() const { return text; }
-    const CharList& digits() const { return score_digits; }
-    std::int32_t visor_at() const { return visor_position; }
-    std::int32_t difficulty_at() const { return difficulty_position; }
-    std::int32_t score_at() const { return score_position; }
-
 private:
     bool read_file(const char* path);
     void replace_score_digits();

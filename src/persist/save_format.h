@@ -20,6 +20,8 @@ constexpr long kVisorOffset = sizeof kVisorLabel - 1;
 static_assert(kVisorOffset == 14, "older options files keep the visor at byte 14");
 
 std::string options_text(char visor, char difficulty);
+// What the player is told is lost when the options file cannot be written.
+constexpr char kOptionsNotKept[] = "Options non sauvegard\xe9" "es";
 
 // The save file: a marker line telling whether the last match can be
 // resumed, then one entry per saved value, a key followed by the value and
@@ -32,6 +34,8 @@ constexpr char kVisorKey[] = "[\xA7saved:Visor=";
 constexpr char kDifficultyKey[] = "[\xA7saved:Diff=";
 constexpr char kScoreKey[] = "[\xA7saved:GameScore=";
 constexpr char kEntryEnd = ']';
+// What the player is told is lost when the save file cannot be written.
+constexpr char kScoreNotKept[] = "Score non sauvegard\xe9";
 
 // The marker and its line break.
 std::string marker_line(bool resumable);

@@ -3,7 +3,6 @@
 // and which only get a line on stderr.
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -13,30 +12,15 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <utility>
 
 #include "core/assets.h"
 #include "app/game_main.h"
+#include "flip_probe.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
 
-// Written to stderr at the window's first frame: a game that printed the
-// right line and exited without starting shows none.
-constexpr char kFirstFrame[] = "(first frame)\n";
-
-// Linked into this test program ahead of SDL's own, so the game's flips
-// come here first; the first one in each process is told on stderr.
-extern "C" int SDL_Flip(SDL_Surface* screen)
-{
-    using Flip = int (*)(SDL_Surface*);
-    static const auto sdl_flip = reinterpret_cast<Flip>(dlsym(RTLD_NEXT, "SDL_Flip"));
-    static bool told = false;
-    if (!std::exchange(told, true)) {
-        std::fputs(kFirstFrame, stderr);
-    }
-    return sdl_flip(screen);
-}
+using flip_probe::kFirstFrame;
 
 namespace {
 

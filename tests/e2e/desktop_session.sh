@@ -87,7 +87,8 @@ for candidate in "100 150" "700 150" "100 450" "700 450" "250 450" "550 150"; do
 done
 [ -n "$spot" ] || fail "no empty spot to click on in the paused frame"
 read -r cx cy <<<"$spot"
-xdotool mousemove --window "$WID" "$cx" "$cy" click 1
+xdotool mousemove --window "$WID" "$cx" "$cy"
+click
 playing() { ! paused && match_shown; }
 wait_for "the match playing again after the click" 5 playing
 same_score() { shot "$WORK/now.png" && [ "$(score_digest "$WORK/now.png")" = "$score_then" ]; }

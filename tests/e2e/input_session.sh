@@ -14,7 +14,7 @@ click_at 400 250
 wait_for "the how-to-play page" 10 menu_shown 510
 pointer_to 400 550
 after_a_look
-xdotool click --repeat 2 --delay 80 1
+double_click
 wait_for "the main menu after Retour" 10 main_menu_shown
 # Still on the main menu, not quitting: "Options" opens.
 click_at 400 349
@@ -63,7 +63,7 @@ done
 pointer_to "$ex" "$ey"
 wait_for "the visor on the empty spot" 5 visor_shown_at "$ex" "$ey"
 before="$(score_digest "$WORK/now.png")"
-xdotool click 4 click 4 click 5 click 5 click 4 click 5
+wheel 4 4 5 5 4 5
 # The game takes events in order: once it shows the visor moved by this
 # later motion, it has handled every wheel turn before it.
 pointer_to $((ex + 12)) "$ey"

@@ -150,14 +150,37 @@ after_a_look() {
 pointer_to() {
   xdotool mousemove --window "$WID" $(($1 + 1)) "$2" mousemove --sync --window "$WID" "$1" "$2"
 }
+# Input as a hand makes it: a button or a key is held a tenth of a second,
+# so a press waits alone in the game's queue before its release comes.
+# `xdotool click` and `xdotool key` send both halves at once, which no hand
+# does, and hid a dropped press that the match then took as a shot.
+HOLD=0.11
+click() {
+  xdotool mousedown "${1:-1}"
+  sleep "$HOLD"
+  xdotool mouseup "${1:-1}"
+}
+# Two clicks 120 ms apart.
+double_click() {
+  click
+  sleep 0.12
+  click
+}
+# A wheel step sends its press and release together, as a wheel does.
+wheel() {
+  local button
+  for button; do xdotool mousedown "$button" mouseup "$button"; done
+}
 click_at() {
   pointer_to "$1" "$2"
   after_a_look
-  xdotool click 1
+  click
 }
 press() {
   xdotool windowfocus "$WID" 2>/dev/null || true
-  xdotool key --window "$WID" "$1" 2>/dev/null || xdotool key "$1"
+  xdotool keydown --window "$WID" "$1" 2>/dev/null || xdotool keydown "$1"
+  sleep "$HOLD"
+  xdotool keyup --window "$WID" "$1" 2>/dev/null || xdotool keyup "$1"
 }
 
 # Saves a screenshot of the game window as PNG.
@@ -324,7 +347,8 @@ hit_a_target() {
     px=$tx
     py=$((ty - rise))
     clicked=$(now_ms)
-    xdotool mousemove --window "$WID" "$px" "$py" click 1
+    xdotool mousemove --window "$WID" "$px" "$py"
+    click
     # The new score shows within a frame or two.
     for n in $(seq 10); do
       if score_changed_from "$before"; then

@@ -28,7 +28,7 @@ wait_for "the main menu after Retour" 10 main_menu_shown
 pointer_to 400 545
 after_a_look
 start=$(now_ms)
-xdotool click 1
+click
 wait_exit 10
 elapsed_ms=$(( $(now_ms) - start ))
 [ "$EXIT_STATUS" = 0 ] || fail "Quitter exited with status $EXIT_STATUS"

@@ -16,7 +16,7 @@ skip_intro
 double_click_at() {
   pointer_to "$1" "$2"
   after_a_look
-  xdotool click --repeat 2 --delay 120 1
+  double_click
 }
 # Events are taken in order: once the cursor is drawn at a place the pointer
 # moved to afterwards, the second click has been taken too.
@@ -57,7 +57,7 @@ press Escape
 wait_for "the main menu with its cursor over Options" 10 cursor_at 400 349 over
 title_at_top "$WORK/now.png" || fail "the cursor is drawn but the main menu is not"
 after_a_look
-xdotool click 1
+click
 wait_for "the options screen from the click under the cursor" 10 menu_shown 120 390
 press Escape
 wait_for "the main menu" 10 main_menu_shown

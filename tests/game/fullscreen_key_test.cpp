@@ -27,8 +27,8 @@ TEST_F(MatchFullscreenKey, F11InAMatchSwitchesOnceAndCountsAsNothingElse)
     play();
     EXPECT_EQ(display.switches, 1);
     EXPECT_EQ(score(), 40);
-    EXPECT_EQ(gametest::misses(m()), 0u);
-    EXPECT_EQ(gametest::hits(m()), 0u);
+    EXPECT_EQ(misses(), 0u);
+    EXPECT_EQ(hits(), 0u);
     EXPECT_EQ(seconds_then, 5);
     EXPECT_FALSE(ended_then) << "only the Escape after the steps ends it";
 }

@@ -10,18 +10,23 @@
 #include "core/clock.h"
 #include "core/input.h"
 #include "game/match.h"
+#include "listener.h"
 #include "test_support.h"
 
 namespace gametest {
 
 using testsupport::FakeClock;
 
-// A game folder, the dummy window and a scripted clock for one match,
-// reached through its public operations and MatchSeam.
+// A game folder, the dummy window, a scripted clock and the player's ears
+// for one match, reached through its public operations and MatchSeam.
 class MatchTest : public ::testing::Test {
 protected:
+    MatchTest() { listen_at_every_sleep(clock); }
+
     void make(Sint16 visor, Sint16 difficulty, Sint32 start_score = 0)
     {
+        listener.listen();  // what the match before left playing
+        heard_so_far = {};
         match = std::make_unique<Match>(visor, difficulty, start_score);
     }
 
@@ -80,27 +85,35 @@ protected:
     Target& add_target_at(int x, int y) { return MatchSeam::add_target(*match, x, y); }
     Sint32 score() const { return MatchSeam::score(*match); }
     Uint16 seconds_left() const { return MatchSeam::seconds_left(*match); }
-    const Hud& hud() const { return MatchSeam::hud(*match); }
-    const Visor& visor() const { return MatchSeam::visor(*match); }
+
+    // The shots of the current match heard so far, as hit and miss sounds
+    // of the first visor (the one these tests shoot with). Listening at
+    // every sleep of the loop hears each frame's shots apart, the way they
+    // reach a player.
+    unsigned hits() { return heard().hits; }
+    unsigned misses() { return heard().misses; }
+    const testsupport::Heard& heard()
+    {
+        heard_so_far += listener.listen();
+        EXPECT_EQ(heard_so_far.others, 0u) << "heard a sound that is no whole hit or miss";
+        return heard_so_far;
+    }
+    // For a test that runs the match on a clock of its own.
+    void listen_at_every_sleep(FakeClock& sleeper)
+    {
+        sleeper.each_sleep = [this] { heard_so_far += listener.listen(); };
+    }
 
     testsupport::GameDir dir;
     testsupport::VideoSession video;
     FakeClock clock;
+    testsupport::Listener listener;
+    testsupport::Heard heard_so_far;
     std::unique_ptr<Match> match;
     Uint32 shown_at = 0;
     std::size_t steps_scripted = 0;
     std::size_t steps_run = 0;
 };
-
-inline unsigned hits(const Match& m)
-{
-    return audio_probe::sample_play_count(MatchSeam::visor(m).hit_sound());
-}
-
-inline unsigned misses(const Match& m)
-{
-    return audio_probe::sample_play_count(MatchSeam::visor(m).miss_sound());
-}
 
 inline bool same_pixels(SDL_Surface* a, SDL_Surface* b)
 {

@@ -9,8 +9,6 @@
 #include "game_test_support.h"
 #include "on_screen.h"
 
-using gametest::hits;
-using gametest::misses;
 using gametest::shows_centred;
 using testsupport::push_click;
 using testsupport::push_key;
@@ -185,8 +183,8 @@ TEST_F(MatchLoop, OnePressOverTwoLiveTargetsScoresBoth)
             },
             [&] {
                 EXPECT_EQ(score(), points);
-                EXPECT_EQ(hits(m()), 2u);
-                EXPECT_EQ(misses(m()), 0u);
+                EXPECT_EQ(hits(), 2u);
+                EXPECT_EQ(misses(), 0u);
                 EXPECT_EQ(seconds_left(), 10 + 2 + 2);
                 EXPECT_FALSE(first->is_alive());
                 EXPECT_FALSE(second->is_alive());
@@ -209,7 +207,7 @@ TEST_F(MatchLoop, HeldButtonShootsOnceUntilReleased)
             [&] { later = &add_target_at(300, 200); },
             idle, idle,
             [&] {
-                EXPECT_EQ(hits(m()), 1u);
+                EXPECT_EQ(hits(), 1u);
                 EXPECT_TRUE(later->is_alive()) << "the held press must not shoot again";
                 EXPECT_EQ(score(), points);
                 EXPECT_TRUE(MatchSeam::loop(m()).shot_latched);
@@ -218,7 +216,7 @@ TEST_F(MatchLoop, HeldButtonShootsOnceUntilReleased)
             },
             idle,
             [&] {
-                EXPECT_EQ(hits(m()), 2u);
+                EXPECT_EQ(hits(), 2u);
                 EXPECT_FALSE(later->is_alive());
                 EXPECT_EQ(score(), points + later->points());
             }});
@@ -239,7 +237,7 @@ TEST_F(MatchLoop, OnlyTheLeftMiddleAndRightButtonsShoot)
             },
             [] {}, [] {},
             [&] {
-                EXPECT_EQ(hits(m()), 3u);
+                EXPECT_EQ(hits(), 3u);
                 EXPECT_EQ(score(), points);
                 // Wheel steps both ways and the extra buttons, over empty
                 // space and over a live target.
@@ -250,8 +248,8 @@ TEST_F(MatchLoop, OnlyTheLeftMiddleAndRightButtonsShoot)
                 }
             }});
     play();
-    EXPECT_EQ(hits(m()), 3u);
-    EXPECT_EQ(misses(m()), 0u);
+    EXPECT_EQ(hits(), 3u);
+    EXPECT_EQ(misses(), 0u);
     EXPECT_EQ(score(), points) << "neither a miss nor a hit";
 }
 
@@ -264,7 +262,7 @@ TEST_F(MatchLoop, AWheelStepWhileTheTriggerIsHeldDoesNotReArmIt)
                 testsupport::push_button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 320, 220);
             },
             [&] {
-                ASSERT_EQ(hits(m()), 1u);
+                ASSERT_EQ(hits(), 1u);
                 push_click(400, 40, 5);
                 push_click(400, 40, 4);
             },
@@ -276,11 +274,11 @@ TEST_F(MatchLoop, AWheelStepWhileTheTriggerIsHeldDoesNotReArmIt)
                 testsupport::push_button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 520, 220);
             },
             [&] {
-                EXPECT_EQ(hits(m()), 1u);
+                EXPECT_EQ(hits(), 1u);
                 EXPECT_TRUE(second->is_alive());
             }});
     play();
-    EXPECT_EQ(misses(m()), 0u);
+    EXPECT_EQ(misses(), 0u);
 }
 
 TEST_F(MatchLoop, MissCostsPointsByDifficulty)
@@ -291,8 +289,8 @@ TEST_F(MatchLoop, MissCostsPointsByDifficulty)
         script({[] { push_click(400, 40); }});
         play();
         EXPECT_EQ(score(), 100 - penalty) << difficulty;
-        EXPECT_EQ(misses(m()), 1u);
-        EXPECT_EQ(hits(m()), 0u);
+        EXPECT_EQ(misses(), 1u);
+        EXPECT_EQ(hits(), 0u);
     }
 }
 
@@ -305,7 +303,7 @@ TEST_F(MatchLoop, PressOverAKilledTargetIsAMiss)
     }});
     play();
     EXPECT_EQ(score(), 50 - 17);
-    EXPECT_EQ(misses(m()), 1u);
+    EXPECT_EQ(misses(), 1u);
 }
 
 TEST_F(MatchLoop, ScoreNeverShowsBelowZero)
@@ -322,7 +320,7 @@ TEST_F(MatchLoop, ScoreNeverShowsBelowZero)
     };
     script({miss_and_watch, miss_and_watch, miss_and_watch, miss_and_watch});
     play();
-    EXPECT_EQ(misses(m()), 4u);
+    EXPECT_EQ(misses(), 4u);
     EXPECT_EQ(lowest, 0);
     EXPECT_EQ(frames_at_zero, 4) << "each frame after a miss shows 0";
     EXPECT_EQ(score(), 0);
@@ -341,7 +339,7 @@ TEST_F(MatchLoop, HitAddsSecondsByDifficulty)
                 },
                 [&] { EXPECT_EQ(seconds_left(), before + bonus) << difficulty; }});
         play();
-        EXPECT_EQ(hits(m()), 1u);
+        EXPECT_EQ(hits(), 1u);
     }
 }
 
@@ -359,7 +357,7 @@ TEST_F(MatchLoop, TimeAndScoreSaturateInsteadOfWrapping)
                 EXPECT_EQ(score(), 2147483647);
             }});
     play();
-    EXPECT_EQ(hits(m()), 2u);
+    EXPECT_EQ(hits(), 2u);
 }
 
 TEST_F(MatchLoop, EscapeAndWindowCloseKeepTheScoreAndSkipGameOver)
@@ -398,7 +396,7 @@ TEST_F(MatchLoop, CountdownReachingZeroShowsGameOverAndZeroesTheScore)
     EXPECT_EQ(left, 0) << "game over waits for the key and swallows the rest";
     EXPECT_EQ(seconds_left(), 0);
     EXPECT_EQ(score(), 0);
-    EXPECT_EQ(misses(m()), 0u);
+    EXPECT_EQ(misses(), 0u);
     EXPECT_GE(clock.now() - kStart, 5000u);
     EXPECT_LT(clock.now() - kStart, 5200u);
     // The game-over texts stand over the last frame.
@@ -449,7 +447,7 @@ TEST_F(MatchLoop, PauseLastsUntilTheKeyboardAndThePointerAreBackAndItsEndIsNoSho
         play();
         EXPECT_TRUE(went_on) << "the pause ended before the game was in front again";
         EXPECT_EQ(score(), 100);
-        EXPECT_EQ(misses(m()), 0u);
+        EXPECT_EQ(misses(), 0u);
     }
 
     // Closing the window leaves a paused match, its score kept, no game over.
@@ -564,7 +562,7 @@ TEST_F(MatchLoop, APressAmongMotionsKeepsItsPlaceAndItsPosition)
             [&] {
                 // Two iterations: the first 40 motions as one, then the press.
                 EXPECT_TRUE(shows_centred(screen(), picture, 639, 450));
-                EXPECT_EQ(hits(m()), 1u) << "shot where it was pressed";
+                EXPECT_EQ(hits(), 1u) << "shot where it was pressed";
                 EXPECT_FALSE(target->is_alive());
                 EXPECT_EQ(MatchSeam::last_event(m()).type, SDL_MOUSEBUTTONDOWN);
                 SDL_Event head;
@@ -578,7 +576,7 @@ TEST_F(MatchLoop, APressAmongMotionsKeepsItsPlaceAndItsPosition)
             },
             [&] { EXPECT_TRUE(shows_centred(screen(), picture, 100, 439)); }});
     play();
-    EXPECT_EQ(misses(m()), 0u);
+    EXPECT_EQ(misses(), 0u);
 }
 
 TEST_F(MatchLoop, PressesWithinADoubleClickOfTheFirstFrameAreNotShots)
@@ -594,14 +592,14 @@ TEST_F(MatchLoop, PressesWithinADoubleClickOfTheFirstFrameAreNotShots)
         if ((pushed == 0 && shown_for >= 200) || (pushed == 1 && shown_for >= 450)) {
             push_click(700, 100);
             ++pushed;
-        } else if (pushed == 2 && misses(m()) > 0) {
+        } else if (pushed == 2 && misses() > 0) {
             push_key(SDLK_ESCAPE);
             pushed = 3;
         }
     };
     play();
     EXPECT_EQ(pushed, 3);
-    EXPECT_EQ(misses(m()), 1u);
+    EXPECT_EQ(misses(), 1u);
     EXPECT_EQ(score(), 233);
 }
 
@@ -644,7 +642,7 @@ TEST_F(MatchLoop, ALonePressDroppedInTheSettleTimeIsNeverHandledAfterwards)
         };
         play();
         EXPECT_EQ(step, 2);
-        EXPECT_EQ(misses(m()), 0u);
+        EXPECT_EQ(misses(), 0u);
         EXPECT_EQ(score(), 250);
     }
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <functional>
 #include <iterator>
@@ -13,6 +14,7 @@
 #include "menu/menu_action.h"
 #include "menu/menu_layouts.h"
 #include "menu/options_actions.h"
+#include "persist/atomic_file.h"
 #include "screen_test.h"
 
 using namespace testsupport;
@@ -298,4 +300,49 @@ TEST_F(ActionTest, ClickDuringThePauseAfterAChoiceDoesNotReachTheMainMenu)
     EXPECT_EQ(main_menu_runs[0], 0) << "the click made during the pause chose \"Jouer\"";
     EXPECT_EQ(script.steps_left(), 0u);
     delete menu;
+}
+
+TEST_F(ActionTest, AChoiceThatCannotBeSavedIsToldAtTheFootOfTheMenuThePlayerReturnsTo)
+{
+    // The disk is full: the visor chosen is not kept, and the main menu the
+    // player comes back to says so in one line, for a few seconds, also when
+    // the player does nothing meanwhile.
+    const std::string before = options();
+    atomic_file_seam::set_write_function([](int, const void*, std::size_t) -> ssize_t {
+        errno = ENOSPC;
+        return -1;
+    });
+    const auto notice_pixels = [this] {
+        int n = 0;
+        for (int y = 560; y < 600; ++y) {
+            for (int x = 0; x < 800; ++x) {
+                const SDL_Color c = pixel_at(screen(), x, y);
+                n += c.r > 200 && c.g > 140 && c.g < 230 && c.b < 80;
+            }
+        }
+        return n;
+    };
+    int on_return = -1;
+    int seconds_later = -1;
+    Menu* menu = main_menu(nullptr, options_action, nullptr);
+    testing::internal::CaptureStderr();
+    {
+        ScreenScript script(clock);
+        script.then(choose(layouts::kMain, "Options"))
+            .then(choose(layouts::kOptions, "Editer viseur"))
+            .then(choose(layouts::kVisors, "Heavy Weapon"))
+            .then([&] { on_return = notice_pixels(); })  // then nothing: the time runs out
+            .then([&] {
+                seconds_later = notice_pixels();
+                push_key(SDLK_ESCAPE);
+            });
+        menu->run(screen());
+    }
+    delete menu;
+    atomic_file_seam::set_write_function(nullptr);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("cannot save 'System/01/config.conf'"), std::string::npos) << said;
+    EXPECT_EQ(options(), before);
+    EXPECT_GT(on_return, 100) << "no notice at the foot of the main menu";
+    EXPECT_EQ(seconds_later, 0) << "the notice outlasted its few seconds";
 }

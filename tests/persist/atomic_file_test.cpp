@@ -389,7 +389,7 @@ TEST_F(UnprivilegedSaveTest, ALinkIntoAFolderThatRefusesTemporaryFilesStaysALink
     fs::permissions("System/02", fs::perms(0777));
 
     testing::internal::CaptureStderr();
-    ASSERT_TRUE(run_unprivileged([] { save_data_file(assets::kSaveFile, "new"); }));
+    ASSERT_TRUE(run_unprivileged([] { save_data_file(assets::kSaveFile, "new", "Score"); }));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_TRUE(fs::is_symlink(assets::kSaveFile));
     EXPECT_EQ(testsupport::read_file("System/ro/real.saved"), "new");

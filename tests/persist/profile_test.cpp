@@ -23,11 +23,14 @@ Sint32 start_game()
     return profile.score_to_number();
 }
 
-std::string loaded_digits()
+// The save file once a profile has written the score digits it loaded
+// from it back into it, between the score key and its "]".
+std::string written_back()
 {
     Profile profile;
     profile.load_score_digits();
-    return profile.digits().to_bytes();
+    profile.write_score();
+    return save_file();
 }
 
 Sint32 loaded_score()
@@ -105,7 +108,7 @@ TEST_F(ProfileTest, ScoreDigitsComeFromTheSaveFileAsLoadReadIt)
     profile.load();
     write_save("[\xA7saved:GameScore=999]");
     profile.load_score_digits();
-    EXPECT_EQ(profile.digits().to_bytes(), "150");
+    EXPECT_EQ(profile.score_to_number(), 150);
 
     // After read_text the text is no longer the loaded save file: the
     // digits are read from the save file again.
@@ -114,30 +117,33 @@ TEST_F(ProfileTest, ScoreDigitsComeFromTheSaveFileAsLoadReadIt)
     testsupport::write_file("other.txt", "[\xA7saved:GameScore=7]");
     reread.read_text("other.txt");
     reread.load_score_digits();
-    EXPECT_EQ(reread.digits().to_bytes(), "999");
+    EXPECT_EQ(reread.score_to_number(), 999);
 }
 
 TEST_F(ProfileTest, ScoreDigitsLoadSkippingBlanks)
 {
     write_save("[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=1 2]");
-    EXPECT_EQ(loaded_digits(), "12");
     EXPECT_EQ(loaded_score(), 12);
+    EXPECT_EQ(written_back(),
+              "[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=12]");
 
     write_save("[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=00]");
-    EXPECT_EQ(loaded_digits(), "00");
     EXPECT_EQ(loaded_score(), 0);
+    EXPECT_EQ(written_back(),
+              "[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=00]");
 
     // No "]": the walk ends with the text and keeps what it read.
     write_save("[ ! ] -> True\n[\xA7saved:GameScore=4 5");
-    EXPECT_EQ(loaded_digits(), "45");
+    EXPECT_EQ(written_back(), "[ ! ] -> True\n[\xA7saved:GameScore=45");
 
-    // The key ends the file: nothing to read.
+    // The key ends the file: nothing to read, nothing to resume.
     write_save("[ ! ] -> True\n[\xA7saved:GameScore=");
-    EXPECT_EQ(loaded_digits(), "");
+    EXPECT_EQ(written_back(), "[ ! ] -> False\n[\xA7saved:GameScore=");
 
     std::filesystem::remove(assets::kSaveFile);
-    EXPECT_EQ(loaded_digits(), "");
     EXPECT_EQ(loaded_score(), 0);
+    EXPECT_EQ(written_back(), "");
+    EXPECT_FALSE(std::filesystem::exists(assets::kSaveFile));
 }
 
 TEST_F(ProfileTest, ScoreToNumberStopsAtANonDigitAndSaturates)
@@ -145,9 +151,14 @@ TEST_F(ProfileTest, ScoreToNumberStopsAtANonDigitAndSaturates)
     write_save("[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=12a4]");
     Profile profile;
     profile.load_score_digits();
-    EXPECT_EQ(profile.digits().to_bytes(), "12a4");
+    profile.write_score();
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> True\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=12a4]");
     EXPECT_EQ(profile.score_to_number(), 4);
-    EXPECT_EQ(profile.digits().to_bytes(), "0");
+    // The non-digit reset the digits themselves.
+    profile.write_score();
+    EXPECT_EQ(save_file(),
+              "[ ! ] -> False\n[\xA7saved:Visor=1][\xA7saved:Diff=1][\xA7saved:GameScore=0]");
     EXPECT_EQ(profile.score_to_number(), 0);
 
     const struct {
@@ -279,19 +290,17 @@ TEST_F(ProfileTest, GameStartsWriteTheOptionsIntoTheSaveFile)
     }
 }
 
-TEST_F(ProfileTest, ReadTextTakesTheWholeFileOrNothing)
+TEST_F(ProfileTest, TheSaveFileIsReadUpToAByte0xFF)
 {
-    Profile profile;
-    write_save("abc\xFF" "def");
-    profile.read_text(assets::kSaveFile);
-    EXPECT_EQ(profile.current_text().to_bytes(), "abc");
-    std::filesystem::remove(assets::kSaveFile);
-    profile.read_text(assets::kSaveFile);
-    EXPECT_TRUE(profile.current_text().is_empty());
+    // The byte reads as the end of the file: the score and what follows go.
+    write_save("[\xA7saved:GameScore=12\xFF" "34]");
+    EXPECT_EQ(loaded_score(), 12);
+    EXPECT_EQ(written_back(), "[\xA7saved:GameScore=12");
 }
 
 TEST_F(ProfileTest, SetScoreDigitsReplacesAndCopies)
 {
+    write_save("[\xA7saved:GameScore=0]");
     Profile profile;
     CharList first;
     first.assign("123");
@@ -299,10 +308,8 @@ TEST_F(ProfileTest, SetScoreDigitsReplacesAndCopies)
     CharList second;
     second.assign("45");
     profile.set_score_digits(second);
-    EXPECT_EQ(profile.digits().to_bytes(), "45");
     EXPECT_EQ(second.to_bytes(), "45");
-    second.assign("9");
-    EXPECT_EQ(profile.digits().to_bytes(), "45");
-    profile.set_score_digits(profile.digits());
-    EXPECT_EQ(profile.digits().to_bytes(), "45") << "set to its own digits";
+    second.assign("9");  // the profile holds a copy
+    profile.write_score();
+    EXPECT_EQ(save_file(), "[\xA7saved:GameScore=45]");
 }

@@ -63,6 +63,9 @@ public:
         now_ += ms + jump;
         total_delay_ += ms;
         ++delays_;
+        if (each_sleep) {
+            each_sleep();
+        }
         if (on_delay) {
             on_delay(now_);
         }
@@ -78,6 +81,17 @@ public:
         }
         return SDL_PollEvent(&event) == 1;
     }
+    // With nothing more to come, the time runs on to the deadline.
+    bool wait_event_until(SDL_Event& event, Uint32 deadline) override
+    {
+        if (wait_event(event)) {
+            return true;
+        }
+        if (static_cast<Sint32>(deadline - now_) > 0) {
+            now_ = deadline;
+        }
+        return false;
+    }
     void advance(Uint32 ms) { now_ += ms; }
     Uint32 now() const { return now_; }
     unsigned delays() const { return delays_; }
@@ -86,6 +100,9 @@ public:
     Uint32 jump = 0;
     Uint32 think_ms = 0;
     std::function<Uint32()> busy;
+    // Runs at every sleep before on_delay, for what goes on all along
+    // whatever a test scripts (a listener hearing each frame's shots).
+    std::function<void()> each_sleep;
     // Runs at the end of every sleep, e.g. to queue what the player does.
     std::function<void(Uint32 now)> on_delay;
     std::function<void()> when_idle;

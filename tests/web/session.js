@@ -2,9 +2,13 @@
 // the intro skipped by a key, the main menu, a visor and a difficulty
 // chosen and kept, a match with a hit, a miss and a pause, Escape, a reload
 // that resumes the match, and five screens compared with the desktop
-// game's window in the same states; then a session by touch alone in a
-// phone's viewport.
-// Usage: node session.js URL DESKTOP_STATES_DIR
+// game's window in the same states. Then the page around the game:
+// quitting leaves an end card with a way back in, a second tab waits for
+// the first, a hidden tab pauses the match, the canvas fits a phone's
+// screen and a small window, and after one visit the game starts with the
+// server (SERVER_PID) stopped; and a session by touch alone in a phone's
+// viewport.
+// Usage: node session.js URL DESKTOP_STATES_DIR SERVER_PID
 'use strict';
 const fs = require('fs');
 const os = require('os');
@@ -12,9 +16,10 @@ const path = require('path');
 const crypto = require('crypto');
 const puppeteer = require('puppeteer-core');
 const { pointInTarget, targetIn, targetNear, countIn, isGreen, isRed, isMagenta } = require('./screen');
+const isAmber = p => p[0] > 200 && p[1] > 140 && p[1] < 230 && p[2] < 80;
 const player = require('./player');
 
-const [url, desktopDir] = process.argv.slice(2);
+const [url, desktopDir, serverPid] = process.argv.slice(2);
 const W = 800, H = 600;
 // A screen may differ from the desktop's by this share of its pixels, each
 // by more than 64 in a channel, the pointer's surroundings left out.
@@ -100,9 +105,8 @@ async function waitScreen(what, seconds, test) {
   return px;
 }
 
-const introShown = px => countIn(px, 0, 0, W, H, p => p[0] + p[1] + p[2] > 80) > 100;
 async function skipIntro() {
-  await waitScreen('intro', 20, introShown);
+  await waitScreen('intro', 20, anyDrawn);
   await pointerTo(400, 300);
   await player.key(page, 'Space');
   await pointerTo(790, 590);
@@ -122,6 +126,60 @@ function savedFile(name) {
       get.onerror = () => reject(get.error);
     };
   }), name);
+}
+
+// The message over the canvas ('' when none) once it says `text`.
+const overlayText = () => page.evaluate(() => {
+  const o = document.getElementById('overlay');
+  return o && !o.hidden ? o.innerText : '';
+});
+async function notice(text) {
+  let last = '';
+  await until(`"${text}"`, 10, async () => (last = await overlayText()).includes(text) || null)
+    .catch(e => { throw new Error(`${e.message}: the page says "${last}"`); });
+}
+const anyDrawn = px => countIn(px, 0, 0, W, H, p => p[0] + p[1] + p[2] > 80) > 100;
+// How many times the game woke from its waits in `ms` (asyncify rewinds);
+// the sound has its own thread and is not counted.
+async function wakesOver(ms) {
+  const count = () => page.evaluate(() => {
+    if (window.wakes === undefined) {
+      window.wakes = 0;
+      const handleSleep = Asyncify.handleSleep;
+      Asyncify.handleSleep = function(...args) { window.wakes++; return handleSleep.apply(this, args); };
+    }
+    return window.wakes;
+  });
+  const before = await count();
+  await player.pause(ms);
+  return (await count()) - before;
+}
+// "Rejouer" clicked: the page starts again, the intro first.
+async function replay() {
+  const box = await (await page.$('#replay')).boundingBox();
+  if (!box) throw new Error('no "Rejouer" button');
+  await Promise.all([page.waitForNavigation({ waitUntil: 'domcontentloaded' }),
+    player.click(page, box.x + box.width / 2, box.y + box.height / 2)]);
+  await waitScreen('intro after "Rejouer"', 20, anyDrawn);
+  if (await overlayText()) throw new Error('the card stays over the intro');
+}
+// The canvas and the help line inside the viewport, 4:3 kept, no scrolling.
+async function fits(when) {
+  const faults = await page.evaluate(() => {
+    const inside = r => r.left >= -0.5 && r.top >= -0.5 && r.right <= innerWidth + 0.5 && r.bottom <= innerHeight + 0.5;
+    const c = document.getElementById('canvas').getBoundingClientRect();
+    const found = [];
+    if (!inside(c) || c.width < 50) found.push(`canvas ${c.width}x${c.height} at ${c.left},${c.top}`);
+    if (Math.abs(c.width / c.height - 4 / 3) > 0.01) found.push(`canvas shape ${c.width}x${c.height}`);
+    for (const e of document.querySelectorAll('#help span, #help button')) {
+      const r = e.getBoundingClientRect();
+      if (r.width > 0 && !inside(r)) found.push(`help "${e.textContent}" at ${r.left},${r.top}-${r.right},${r.bottom}`);
+    }
+    const root = document.scrollingElement;
+    if (root.scrollWidth > innerWidth || root.scrollHeight > innerHeight) found.push('the page scrolls');
+    return found.join('; ');
+  });
+  if (faults) throw new Error(`${when}: ${faults}`);
 }
 
 const states = {};
@@ -181,7 +239,7 @@ async function playByTouch(browser) {
   const visorAt = (px, x, y) => countIn(px, x - 32, y - 32, 64, 64, p => p[0] === 12 && p[1] === 12 && p[2] === 16) > 50;
 
   await check('touch: a tap skips the intro', async () => {
-    await waitScreen('intro', 20, introShown);
+    await waitScreen('intro', 20, anyDrawn);
     await tapAt(400, 300);
     // Unskipped, the intro alone lasts 13.7 s; the menu's own entrance
     // after a skip took up to 8 s on a busy machine.
@@ -257,14 +315,19 @@ async function playByTouch(browser) {
   const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', userDataDir: profile,
     args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--autoplay-policy=no-user-gesture-required'] });
   const consoleLines = [];
+  const offsite = [];
+  // A tab of the same browser; the canvas at its own size by default: one
+  // page pixel per game pixel.
+  const open = async (viewport = { width: 800, height: 640 }) => {
+    const tab = await browser.newPage();
+    await tab.setViewport(viewport);
+    tab.on('console', m => consoleLines.push(m.text()));
+    tab.on('request', r => { if (![url, 'data:', 'blob:' + new URL(url).origin].some(p => r.url().startsWith(p))) offsite.push(r.url()); });
+    await tab.goto(url, { waitUntil: 'domcontentloaded' });
+    return tab;
+  };
   try {
-    page = await browser.newPage();
-    // The canvas at its own size: one page pixel per game pixel.
-    await page.setViewport({ width: 800, height: 640 });
-    page.on('console', m => consoleLines.push(m.text()));
-    const offsite = [];
-    page.on('request', r => { if (![url, 'data:', 'blob:' + new URL(url).origin].some(p => r.url().startsWith(p))) offsite.push(r.url()); });
-    await page.goto(url);
+    page = await open();
     canvasBox = await (await page.$('#canvas')).boundingBox();
 
     await check('a key skips the intro to the main menu', async () => {
@@ -296,6 +359,23 @@ async function playByTouch(browser) {
       await clickAt(400, 400);  // Insane
       await until('difficulty 2 in the saved options', 10, async () => (await savedFile('config.conf') || '').trimEnd().endsWith('2'));
       await waitScreen('main menu after the choice', 10, mainMenuShown);
+    });
+
+    await check('a save the browser refuses is told at the foot of the next screen', async () => {
+      // IndexedDB refusing every write, as when the site's storage is full.
+      await page.evaluate(() => {
+        window.keptPut = IDBObjectStore.prototype.put;
+        IDBObjectStore.prototype.put = () => { throw new DOMException('refused', 'QuotaExceededError'); };
+      });
+      await clickAt(400, 349);
+      await waitScreen('options screen', 10, px => menuShown(px, [120, 390]));
+      await clickAt(400, 430);
+      await waitScreen('difficulty menu', 10, px => menuShown(px, [150, 255, 360]));
+      await clickAt(400, 400);  // Insane again: the file is written all the same
+      await pointerTo(790, 520);
+      await waitScreen('main menu with a notice at its foot', 10,
+        px => mainMenuShown(px) && countIn(px, 0, 565, W, 35, isAmber) > 100);
+      await page.evaluate(() => { IDBObjectStore.prototype.put = window.keptPut; });
     });
 
     let scoreBeforeEscape = null;
@@ -365,10 +445,76 @@ async function playByTouch(browser) {
         compareWithDesktop(state, states[state], pointers[state]);
       });
     }
+
+    await check('the idle main menu sleeps; "Quitter" and Escape show the end card; "Rejouer" starts the intro again', async () => {
+      const wakes = await wakesOver(1000);
+      if (wakes > 4) throw new Error(`the idle main menu woke ${wakes} times in a second`);
+      await clickAt(400, 547);  // "Quitter"
+      await notice('Tirevane est fermé.');
+      await replay();
+      await skipIntro();
+      await player.key(page, 'Escape');
+      await notice('Tirevane est fermé.');
+      await replay();
+    });
+    await check('a match in a hidden tab pauses and sleeps: no countdown, no wake-ups', async () => {
+      await skipIntro();
+      await clickAt(400, 151);
+      await pointerTo(790, 590);
+      await waitScreen('play menu', 10, px => menuShown(px, [255]));
+      await clickAt(400, 295);
+      await pointerTo(700, 60);
+      await waitScreen('match', 10, matchShown);
+      const front = await browser.newPage();
+      try {
+        await until('the game\'s tab hidden', 5, () => page.evaluate(() => document.hidden));
+        const hiddenAt = await waitScreen('pause in the hidden tab', 5, pauseShown);
+        const wakes = await wakesOver(2500);
+        // The status bar left of the score: the countdown among the rest.
+        const bar = px => px.subarray(556 * W * 4, 598 * W * 4).filter((_, i) => i % (W * 4) < 720 * 4);
+        if (Buffer.compare(bar(await screen()), bar(hiddenAt))) throw new Error('the status bar changed while hidden');
+        if (wakes > 4) throw new Error(`the paused match woke ${wakes} times in 2.5 s`);
+      } finally {
+        await front.close();
+      }
+    });
+    await check('a second tab says the game is open elsewhere and starts when the first closes', async () => {
+      const first = page;
+      page = await open();
+      await notice('Tirevane est déjà ouvert dans un autre onglet.');
+      if (anyDrawn(await screen())) throw new Error('the second tab runs the game too');
+      await first.close();
+      await waitScreen('intro in the second tab', 20, anyDrawn);
+    });
+    await page.close();
+    for (const [width, height, isMobile] of [[390, 844, true], [844, 390, true], [640, 480, false]]) {
+      await check(`the canvas fits ${width}x${height}, 4:3, before and after the game starts`, async () => {
+        page = await open({ width, height, isMobile, hasTouch: isMobile });
+        try {
+          await fits('loading');
+          await waitScreen('intro', 20, anyDrawn);
+          await fits('playing');
+        } finally {
+          await page.close();
+        }
+      });
+    }
+    await playByTouch(browser);
+    await check('after one visit the game starts with no server', async () => {
+      page = await open();
+      await until('the page\'s files kept by its service worker', 20, () => page.evaluate(async () => {
+        const names = await caches.keys();
+        return !!navigator.serviceWorker.controller && names.length === 1 &&
+          (await (await caches.open(names[0])).keys()).length >= 7;
+      }));
+      await page.close();
+      process.kill(Number(serverPid));
+      page = await open();
+      await waitScreen('intro with the server stopped', 20, anyDrawn);
+    });
     await check('nothing is fetched from elsewhere', async () => {
       if (offsite.length) throw new Error(offsite.join(', '));
     });
-    await playByTouch(browser);
   } finally {
     await browser.close();
     fs.rmSync(profile, { recursive: true, force: true });

@@ -2,7 +2,8 @@
 # The browser version: built from this tree by tools/web-build, served from
 # a local server and played in headless Chromium (tests/web/session.js),
 # its screens compared with the desktop game's window in the same states
-# (tests/web/desktop_states.sh, on the first stage's build).
+# (tests/web/desktop_states.sh, on the first stage's build); then the page
+# around the game, the server stopped last for the offline check.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 site="$root/build-web/site"
@@ -34,4 +35,4 @@ for _ in $(seq 100); do
 done
 [ -n "$port" ] || { echo "the local server did not start: $(cat "$work/server.log")" >&2; exit 1; }
 NODE_PATH="$root/build-web/npm/node_modules" \
-  node "$root/tests/web/session.js" "http://127.0.0.1:$port/" "$work/desktop"
+  node "$root/tests/web/session.js" "http://127.0.0.1:$port/" "$work/desktop" "$server"
