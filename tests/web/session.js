@@ -285,6 +285,7 @@ async function playByTouch(browser) {
       return px && matchShown(px) &&
         countIn(px, target.x - 2, target.y - 60, 5, 60, p => (p[0] << 16 | p[1] << 8 | p[2]) === target.c) === 0;
     });
+    if (process.env.SCREENSHOT_DIR) await page.screenshot({ path: path.join(process.env.SCREENSHOT_DIR, 'phone.png') });
   });
   await check('touch: in full screen, "Échap" leaves the match keeping its score; "Jouer" offers "Reprendre partie"', async () => {
     if (!await page.evaluate(() => document.fullscreenElement)) throw new Error('full screen left');
@@ -296,7 +297,6 @@ async function playByTouch(browser) {
     await tapAt(400, 160);
     const px = await waitScreen('resumed match', 10, matchShown);
     if (scoreDigest(px) !== kept) throw new Error('the resumed score is not the one left');
-    if (process.env.SCREENSHOT_DIR) await page.screenshot({ path: path.join(process.env.SCREENSHOT_DIR, 'phone.png') });
   });
   await check('touch: game over stays through a tap in its first second, a tap after it ends it', async () => {
     await waitScreen('game-over screen', 40, gameOverShown);
