@@ -78,7 +78,14 @@ async function clickAt(x, y) {
 // game opens its screen and in and out of full screen.
 async function tapAt(x, y) {
   await settled();
-  canvasBox = await (await page.$('#canvas')).boundingBox();
+  // A refit follows a resize or full screen by a frame or more: the box
+  // counts once it holds still.
+  canvasBox = await until('the canvas holding still', 5, async () => {
+    const before = await (await page.$('#canvas')).boundingBox();
+    await player.pause(100);
+    const after = await (await page.$('#canvas')).boundingBox();
+    return JSON.stringify(before) === JSON.stringify(after) ? after : null;
+  });
   await player.tap(page, ...onPage(x, y));
 }
 
