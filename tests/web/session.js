@@ -255,6 +255,9 @@ async function playByTouch(browser) {
   await check('touch: in full screen, taps open Options and choose a visor', async () => {
     await tapButton('#fullscreen');
     await until('full screen', 5, () => page.evaluate(() => document.fullscreenElement !== null));
+    // A player taps on the screen seen in full screen: taps in the first
+    // few hundred ms after the switch went unanswered (1.5 s later, never).
+    await waitScreen('main menu in full screen', 5, mainMenuShown);
     await tapAt(400, 349);
     await waitScreen('options screen', 10, px => menuShown(px, [120, 390]));
     await tapAt(400, 160);
