@@ -6,6 +6,8 @@ mergeInto(LibraryManager.library, {
   $TirevaneSdl__deps: ['$SDL'],
   $TirevaneSdl__postset: 'TirevaneSdl.install();',
   $TirevaneSdl: {
+    // Over the canvas until a mouse is seen leaving it; a finger never is.
+    pointerInside: true,
     install: function() {
       var makeSurface = SDL.makeSurface;
       SDL.makeSurface = function(width, height, flags, usePageCanvas, source, rmask, gmask, bmask, amask) {
@@ -31,7 +33,8 @@ mergeInto(LibraryManager.library, {
       // event.
       ['mouseenter', 'mouseleave'].forEach(function(type) {
         Module['canvas'].addEventListener(type, function() {
-          SDL.events.push({ type: 'tirevane-pointer', inside: type === 'mouseenter' });
+          TirevaneSdl.pointerInside = type === 'mouseenter';
+          SDL.events.push({ type: 'tirevane-pointer', inside: TirevaneSdl.pointerInside });
           TirevaneSdl.wake();
         });
       });
@@ -50,9 +53,15 @@ mergeInto(LibraryManager.library, {
       TirevaneSdl.takeTouches();
       // The page's "Échap" button, for a hand without a keyboard: the
       // Escape key pressed (down true) or released.
+      // A mouse reaching the button has left the canvas, which pauses a
+      // match, and a paused match takes no key: while the button is held
+      // the pointer counts as over the game.
       Module['escapeKey'] = function(down) {
         if (!SDL.keyboardState) return;
+        var away = !TirevaneSdl.pointerInside;
+        if (away && down) SDL.events.push({ type: 'tirevane-pointer', inside: true });
         SDL.events.push({ type: down ? 'keydown' : 'keyup', keyCode: 27 });
+        if (away && !down) SDL.events.push({ type: 'tirevane-pointer', inside: false });
         TirevaneSdl.wake();
       };
       // Browsers start sound at a gesture, and a touch counts only once it

@@ -17,9 +17,11 @@
 #include "app/intro.h"
 #include "core/fullscreen.h"
 #include "core/input.h"
+#include "core/notice.h"
 #include "core/surface.h"
 #include "menu/menu.h"
 #include "menu/menu_layouts.h"
+#include "persist/atomic_file.h"
 #include "persist/data_lock.h"
 
 namespace {
@@ -231,6 +233,7 @@ int tirevane_main(int argc, char** argv)
         return 1;
     }
     input::window_opened();
+    set_failed_save_teller(notice::post);
     // The same switch as F11, so a display that cannot do it says so alike.
     if (command.fullscreen) {
         toggle_fullscreen();

@@ -11,7 +11,6 @@
 #include <cstring>
 #include <string>
 
-#include "core/notice.h"
 
 namespace {
 
@@ -186,6 +185,8 @@ const char* advice_for(int failure)
     }
 }
 
+FailedSaveTeller failed_save_teller = nullptr;
+
 // The reason as the player reads it on screen, in Latin-1 like every text
 // the game draws.
 const char* reason_shown(int failure)
@@ -248,7 +249,14 @@ bool save_data_file(const char* path, const std::string& bytes, const char* lost
                  "tirevane: cannot save '%s': %s%s; the game goes on without keeping this "
                  "change\n",
                  path, std::strerror(failure), advice_for(failure));
-    const std::string line = std::string(lost) + " : " + reason_shown(failure);
-    notice::post(line.c_str());
+    if (failed_save_teller) {
+        const std::string line = std::string(lost) + " : " + reason_shown(failure);
+        failed_save_teller(line.c_str());
+    }
     return false;
+}
+
+void set_failed_save_teller(FailedSaveTeller teller)
+{
+    failed_save_teller = teller;
 }

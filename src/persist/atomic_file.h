@@ -22,9 +22,14 @@ bool replace_file_atomically(const char* path, const std::string& bytes, int* er
 
 // How the game saves its data files: a replacement that fails is told in
 // one line on stderr, naming the file, the reason and what the player can
-// do about it, and on the next screen as `lost` (what the player loses, in
+// do about it, and to the teller below as `lost` (what the player loses, in
 // the game's French) followed by the reason in a few words. The game goes on.
 bool save_data_file(const char* path, const std::string& bytes, const char* lost);
+
+// Where a failed save is told to the player besides stderr: the game sets
+// its screens' notice here at start-up. This folder draws nothing itself.
+using FailedSaveTeller = void (*)(const char* line);
+void set_failed_save_teller(FailedSaveTeller teller);
 
 // Lets tests make the write fail part-way. The function behaves like
 // ::write(2); nullptr restores the real one.

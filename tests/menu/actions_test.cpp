@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/assets.h"
+#include "core/notice.h"
 #include "menu/main_actions.h"
 #include "menu/menu.h"
 #include "menu/menu_action.h"
@@ -308,6 +309,7 @@ TEST_F(ActionTest, AChoiceThatCannotBeSavedIsToldAtTheFootOfTheMenuThePlayerRetu
     // player comes back to says so in one line, for a few seconds, also when
     // the player does nothing meanwhile.
     const std::string before = options();
+    set_failed_save_teller(notice::post);  // as the game's start-up does
     atomic_file_seam::set_write_function([](int, const void*, std::size_t) -> ssize_t {
         errno = ENOSPC;
         return -1;
@@ -340,6 +342,7 @@ TEST_F(ActionTest, AChoiceThatCannotBeSavedIsToldAtTheFootOfTheMenuThePlayerRetu
     }
     delete menu;
     atomic_file_seam::set_write_function(nullptr);
+    set_failed_save_teller(nullptr);
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find("cannot save 'System/01/config.conf'"), std::string::npos) << said;
     EXPECT_EQ(options(), before);
