@@ -15,17 +15,26 @@ const player = require(path.join(__dirname, '../tests/web/player.js'));
 const [site, bench] = process.argv.slice(2);
 const debug = m => process.env.FIGURES_DEBUG && console.error(m);
 const median = xs => xs.slice().sort((a, b) => a - b)[Math.floor(xs.length / 2)];
-async function until(seconds, test) {
+async function until(seconds, test, what) {
   const deadline = Date.now() + seconds * 1000;
   for (;;) {
     const value = await test();
     if (value) return value;
-    if (Date.now() > deadline) throw new Error('timed out');
+    if (Date.now() > deadline) throw new Error(`timed out waiting for ${what}`);
     await new Promise(r => setTimeout(r, 50));
   }
 }
 
 const kCpuWindowS = 10;
+// The intro skipped, the main menu's title slides in for about four
+// seconds; then the menu only waits. Needs the page to note its flips in
+// window.lastFlipAt.
+async function menuAtRest(page) {
+  await player.key(page, 'Space');
+  await until(20, () => page.evaluate(() => performance.now() - window.lastFlipAt > 1000),
+              'the main menu at rest');
+}
+
 // User and system time of a process and all its descendants, in seconds,
 // from /proc: Chromium's browser, renderer, GPU and audio processes alike.
 function browserCpuSeconds(rootPid) {
@@ -71,7 +80,7 @@ function browserCpuSeconds(rootPid) {
         };
       });
       await page.goto(site);
-      starts.push(await until(20, () => page.evaluate(() => window.firstFlipMs)));
+      starts.push(await until(20, () => page.evaluate(() => window.firstFlipMs), 'the first frame'));
       await page.close();
     }
     debug(starts);
@@ -87,35 +96,38 @@ function browserCpuSeconds(rootPid) {
 
     // Click-to-sound: a click on the main menu's empty space plays a shot
     // per item. The game starts the sounds while it handles the click, before
-    // it flips the frame that follows; the first buffer the page fills after
-    // that flip carries them. From the click to that buffer's scheduled
-    // start, plus the browser's own output latency.
+    // it flips the frame that follows; the first buffer the page schedules
+    // after that flip carries them. From the click to that buffer's
+    // scheduled start, plus the browser's own output latency.
     const game = await browser.newPage();
     await game.setViewport({ width: 800, height: 640 });
     await game.evaluateOnNewDocument(() => {
       window.watch = {};
       const drawImage = CanvasRenderingContext2D.prototype.drawImage;
       CanvasRenderingContext2D.prototype.drawImage = function(...args) {
-        if (this.canvas.id === 'canvas' && window.watch.clickedAt !== undefined) window.watch.flipped = true;
+        if (this.canvas.id !== 'canvas') return drawImage.apply(this, args);
+        window.lastFlipAt = performance.now();
+        if (window.watch.clickedAt !== undefined) window.watch.flipped = true;
         return drawImage.apply(this, args);
       };
     });
     await game.goto(site);
     const box = await (await game.$('#canvas')).boundingBox();
-    await until(20, () => game.evaluate(() => typeof SDL !== 'undefined' && SDL.audio && SDL.screen));
+    await until(20, () => game.evaluate(() => typeof SDL !== 'undefined' && SDL.audio && SDL.screen),
+                'the game');
     await game.evaluate(() => {
-      const push = SDL.audio.pushAudio;
-      SDL.audio.pushAudio = function(ptr, size, buffer, at) {
+      const schedule = SDL.audio.schedule;
+      SDL.audio.schedule = function(buffer, when) {
         const w = window.watch;
-        if (w.flipped && w.heardAt === undefined) w.heardAt = SDL.audio.nextPlayTime + at / SDL.audio.freq;
-        return push.apply(this, arguments);
+        if (w.flipped && w.heardAt === undefined) w.heardAt = when;
+        return schedule.apply(this, arguments);
       };
       document.getElementById('canvas').addEventListener('mousedown', () => {
         window.watch = { clickedAt: SDL.audioContext.currentTime };
       }, { capture: true });
     });
-    await player.key(game, 'Space');
     await game.mouse.move(box.x + 20, box.y + 20);
+    await menuAtRest(game);
     const latencies = [];
     for (let i = 0; i < 7; i++) {
       await player.pause(500);  // clicks apart: no double click, each one heard
@@ -125,7 +137,7 @@ function browserCpuSeconds(rootPid) {
         if (w.heardAt === undefined) return null;
         const output = (SDL.audioContext.baseLatency || 0) + (SDL.audioContext.outputLatency || 0);
         return 1000 * (w.heardAt - w.clickedAt + output);
-      })));
+      }), 'the shot'));
     }
     debug(latencies);
     console.log(`click_to_sound_ms=${Math.round(median(latencies))}`);
@@ -150,10 +162,11 @@ function browserCpuSeconds(rootPid) {
     fs.rmSync(profile, { recursive: true, force: true });
   }
 
-  // The whole browser's CPU, in percent of a core: a blank page, then the
+  // The whole browser's CPU, in percent of a core: a blank page, a page
+  // that only loops a sound (what any sound costs this browser), then the
   // game's idle main menu with its music, then a match in a tab hidden
   // behind a blank one; each window in a fresh browser, three rounds.
-  const rounds = { blank: [], menu: [], hidden: [] };
+  const rounds = { blank: [], sound: [], menu: [], hidden: [] };
   for (let round = 0; round < 3; round++) {
     const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'tirevane-figures-'));
     const cpuBrowser = await puppeteer.launch({
@@ -171,17 +184,39 @@ function browserCpuSeconds(rootPid) {
       await blank.goto('about:blank');
       await player.pause(2000);
       rounds.blank.push(await share());
+      const sound = await cpuBrowser.newPage();
+      await sound.goto('about:blank');
+      await sound.evaluate(() => {
+        const context = new AudioContext({ sampleRate: 44100, latencyHint: 'interactive' });
+        const buffer = context.createBuffer(2, 4 * 44100, 44100);
+        const left = buffer.getChannelData(0);
+        for (let i = 0; i < left.length; i++) left[i] = 0.1 * Math.sin(i / 20);
+        const source = context.createBufferSource();
+        source.buffer = buffer;
+        source.loop = true;
+        source.connect(context.destination);
+        source.start();
+      });
+      await player.pause(2000);
+      rounds.sound.push(await share());
+      await sound.close();
       const game = await cpuBrowser.newPage();
       await game.setViewport({ width: 800, height: 640 });
       await blank.close();
       await game.goto(site);
       const box = await (await game.$('#canvas')).boundingBox();
       const at = (x, y) => [box.x + x * box.width / 800, box.y + y * box.height / 600];
-      await until(20, () => game.evaluate(() => typeof SDL !== 'undefined' && SDL.screen));
+      await until(20, () => game.evaluate(() => typeof SDL !== 'undefined' && SDL.screen), 'the game');
       await player.pause(1000);
-      await player.key(game, 'Space');
+      await game.evaluate(() => {
+        const drawImage = CanvasRenderingContext2D.prototype.drawImage;
+        CanvasRenderingContext2D.prototype.drawImage = function(...args) {
+          if (this.canvas.id === 'canvas') window.lastFlipAt = performance.now();
+          return drawImage.apply(this, args);
+        };
+      });
       await game.mouse.move(...at(790, 590));
-      await player.pause(3000);  // the menu slid in, its music playing
+      await menuAtRest(game);  // its music playing
       rounds.menu.push(await share());
       await player.click(game, ...at(400, 151));  // "Jouer"
       await player.pause(1500);
@@ -189,7 +224,7 @@ function browserCpuSeconds(rootPid) {
       await player.pause(1500);
       const front = await cpuBrowser.newPage();
       await front.goto('about:blank');
-      await until(5, () => game.evaluate(() => document.hidden));
+      await until(5, () => game.evaluate(() => document.hidden), 'the tab hidden');
       await player.pause(1000);
       rounds.hidden.push(await share());
     } finally {

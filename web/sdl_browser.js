@@ -115,9 +115,10 @@ mergeInto(LibraryManager.library, {
   // Sleeps until the page has an event for the game (asyncify): the screens
   // that wait for the player cost nothing meanwhile. The sound is fed by its
   // own timers all along.
-  tirevane_wait_page_event__deps: ['$TirevaneSdl'],
+  tirevane_wait_page_event__deps: ['$TirevaneSdl', '$TirevaneAudio'],
   tirevane_wait_page_event: function() {
     Asyncify.handleSleep(function(wakeUp) {
+      TirevaneAudio.startedSounds();
       if (SDL.events.length > 0) return wakeUp();
       TirevaneSdl.sleeper = wakeUp;
     });
@@ -127,8 +128,9 @@ mergeInto(LibraryManager.library, {
   // the frames: an animation (the intro, a menu sliding in) waits until
   // the page shows again or has a new event. The tab's hiding itself, not
   // yet taken by the game, lets it run on to take it: the match pauses on it.
-  SDL_Delay__deps: ['$TirevaneSdl', 'emscripten_sleep'],
+  SDL_Delay__deps: ['$TirevaneSdl', '$TirevaneAudio', 'emscripten_sleep'],
   SDL_Delay: function(ms) {
+    TirevaneAudio.startedSounds();
     var hiding = SDL.events.some(function(event) { return event.type === 'visibilitychange'; });
     if (!document.hidden || hiding) return _emscripten_sleep(ms);
     Asyncify.handleSleep(function(wakeUp) {
@@ -160,11 +162,13 @@ mergeInto(LibraryManager.library, {
     return 0;
   },
 
-  // Shows what the screen surface holds now.
+  // Shows what the screen surface holds now, and the sounds that go with it.
+  SDL_Flip__deps: ['$TirevaneAudio'],
   SDL_Flip: function(surf) {
     var data = SDL.surfaces[surf];
     // The back buffer is opaque: drawn over, it replaces the whole picture.
     if (data && data.frontCtx) data.frontCtx.drawImage(data.canvas, 0, 0);
+    TirevaneAudio.startedSounds();
     return 0;
   },
 
@@ -221,18 +225,22 @@ mergeInto(LibraryManager.library, {
 
   // The sound, scheduled ahead on the audio clock in buffers the game's
   // callback fills. How far ahead follows the player: while they play
-  // (a key, a click or the pointer moved in the last seconds) one short
-  // buffer at a time close behind the clock, so a shot is heard soon; at
-  // rest long buffers further ahead, so the page wakes a few times a second
-  // instead of 86. Emscripten's own pump kept 85 ms queued and woke for
-  // every 11.6 ms buffer whatever the game did.
-  // Only the game's format: 16-bit signed samples, mono or stereo.
-  $TirevaneAudio__deps: ['$SDL', '$autoResumeAudioContext'],
+  // (a key, a click or the pointer moved in the last seconds) short buffers
+  // close behind the clock; at rest long buffers further ahead, so the page
+  // wakes about once a second. Either way a sound the game starts is heard
+  // at once: when the game flips or waits, what it started since the last
+  // buffer is mixed alone and played over the queue, up to where the next
+  // buffer takes it on. Emscripten's own pump kept 85 ms queued, woke for
+  // every 11.6 ms buffer whatever the game did, and a shot waited behind
+  // the queue. Only the game's format: 16-bit signed samples, mono or stereo.
+  $TirevaneAudio__deps: ['$SDL', '$autoResumeAudioContext', 'malloc', 'free'],
   $TirevaneAudio: {
     kActiveMs: 3000,
     // [callbacks per buffer, seconds kept ahead, seconds of margin past the clock]
-    kPlaying: [1, 0.05, 0.015],
-    kResting: [16, 0.4, 0.05],
+    kPlaying: [2, 0.06, 0.015],
+    kResting: [32, 1.0, 0.05],
+    // How soon after the game's flip or wait a sound it started begins.
+    kHeadStartS: 0.004,
     lastInput: -1e9,
     pump: function() {
       var audio = SDL.audio;
@@ -257,15 +265,31 @@ mergeInto(LibraryManager.library, {
           {{{ makeDynCall('viii', 'audio.callback') }}}(audio.userdata, audio.buffer, audio.bufferSize);
           audio.pushAudio(audio.buffer, audio.bufferSize, buffer, i * audio.samples);
         }
-        var source = context.createBufferSource();
-        source.buffer = buffer;
-        source.connect(context.destination);
-        source.start(audio.nextPlayTime);
+        audio.schedule(buffer, audio.nextPlayTime);
         audio.nextPlayTime += frames / audio.freq;
       }
       // Woken again once the queue is down to its margin, in good time.
       var wait = (audio.nextPlayTime - context.currentTime - mode[1] + mode[0] * audio.samples / audio.freq / 2) * 1000;
       audio.timer = setTimeout(TirevaneAudio.pump, Math.max(0, wait));
+    },
+    // Called as the game flips or is about to wait, never while asyncify
+    // unwinds or rewinds it: the sounds it started since the last buffer,
+    // from just after now to where the queue ends.
+    startedSounds: function() {
+      var audio = SDL.audio;
+      if (!audio || audio.paused || !audio.nextPlayTime || Asyncify.state !== Asyncify.State.Normal) return;
+      var context = SDL.audioContext;
+      var frames = Math.floor((audio.nextPlayTime - context.currentTime - TirevaneAudio.kHeadStartS) * audio.freq);
+      if (frames <= 0) return;
+      if (frames > audio.headStartFrames) {
+        _free(audio.headStart);
+        audio.headStart = _malloc(frames * 4);
+        audio.headStartFrames = frames;
+      }
+      if (!_tirevane_mix_started(audio.headStart, frames)) return;
+      var buffer = context.createBuffer(2, frames, audio.freq);
+      audio.pushAudio(audio.headStart, frames * 4, buffer, 0);
+      audio.schedule(buffer, audio.nextPlayTime - frames / audio.freq);
     },
     // The player's input: from then on the sound stays close behind the
     // clock; what was queued far ahead plays out first.
@@ -304,9 +328,22 @@ mergeInto(LibraryManager.library, {
       callback: {{{ makeGetValue('desired', C_STRUCTS.SDL_AudioSpec.callback, 'void*', 0, 1) }}},
       userdata: {{{ makeGetValue('desired', C_STRUCTS.SDL_AudioSpec.userdata, 'void*', 0, 1) }}},
       paused: true, timer: null, bufferSize: samples * channels * 2,
-      bufferingDelay: 0, nextPlayTime: 0, gaps: [],
+      bufferingDelay: 0, nextPlayTime: 0, gaps: [], queued: [],
+      headStart: 0, headStartFrames: 0,
     };
     audio.buffer = _malloc(audio.bufferSize);
+    // Plays `buffer` from `when` on the audio clock; kept until it has
+    // played, so that pausing silences what is queued at once.
+    audio.schedule = function(buffer, when) {
+      var context = SDL.audioContext;
+      var source = context.createBufferSource();
+      source.buffer = buffer;
+      source.connect(context.destination);
+      source.start(when);
+      var now = context.currentTime;
+      audio.queued = audio.queued.filter(function(q) { return q.end > now; });
+      audio.queued.push({ source: source, end: when + buffer.duration });
+    };
     // One callback's samples into `into` from frame `at`, mono doubled.
     audio.pushAudio = function(ptr, size, into, at) {
       var left = into.getChannelData(0), right = into.getChannelData(1);
@@ -335,6 +372,8 @@ mergeInto(LibraryManager.library, {
     audio.paused = !!pauseOn;
     if (audio.timer) clearTimeout(audio.timer);
     audio.timer = null;
+    audio.queued.forEach(function(q) { q.source.stop(); });
+    audio.queued = [];
     if (!audio.paused) {
       audio.nextPlayTime = 0;
       TirevaneAudio.pump();
@@ -347,6 +386,7 @@ mergeInto(LibraryManager.library, {
     if (!audio) return;
     _SDL_PauseAudio(1);
     _free(audio.buffer);
+    _free(audio.headStart);
     SDL.audio = null;
   },
 

@@ -78,6 +78,15 @@ void AudioLayer::render(std::int16_t* out, std::size_t frames)
     }
 }
 
+bool AudioLayer::mix_started(std::int16_t* out, std::size_t frames)
+{
+    if (!mixer_) {
+        return false;
+    }
+    AudioLock lock(device_.get());
+    return mixer_->mix_started(out, frames);
+}
+
 FSOUND_STREAM* AudioLayer::open_stream(const char* path)
 {
     auto* stream = new FSOUND_STREAM;

@@ -44,6 +44,9 @@ public:
     AudioDevice* device() const { return device_.get(); }
     // Unplugged only: the next `frames` stereo frames.
     void render(std::int16_t* out, std::size_t frames);
+    // The sounds started since the device last took sound, alone, for their
+    // next `frames` frames (AudioMixer::mix_started); false without any.
+    bool mix_started(std::int16_t* out, std::size_t frames);
 
     FSOUND_STREAM* open_stream(const char* path);
     // False when the stream or the layer is silent.

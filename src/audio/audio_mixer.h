@@ -29,6 +29,11 @@ public:
 
     // Writes the next `frames` stereo frames to `out`.
     void mix(std::int16_t* out, std::size_t frames);
+    // For an output that keeps its sound queued far ahead (the page's): the
+    // sounds started since the last mix, alone, for their next `frames`
+    // frames, to be played at once over what is queued; mix() goes on from
+    // there. False, writing nothing, when none started.
+    bool mix_started(std::int16_t* out, std::size_t frames);
 
     void play(const AudioClip* clip);
     // Silences every voice playing `clip`, so it can go.
@@ -45,12 +50,15 @@ private:
         const AudioClip* clip = nullptr;  // null: free
         std::size_t pos = 0;
         std::uint64_t started = 0;
+        bool fresh = false;  // started since the last mix
     };
 
-    void mix_block(std::int16_t* out, std::size_t frames);
+    void mix_block(std::int16_t* out, std::size_t frames, bool started_only);
+    void forget_started();
 
     std::vector<Voice> voices_;
     std::vector<AudioStream*> streams_;
+    std::vector<AudioStream*> started_streams_;  // since the last mix
     std::uint64_t starts_ = 0;
     int busy_ = 0;
     std::array<std::int32_t, kBlock * 2> acc_{};

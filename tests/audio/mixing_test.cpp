@@ -246,6 +246,44 @@ TEST_F(Mixing, Mp3StreamRestartsStopsAndCountsItsLoops)
     FSOUND_Stream_Close(music);
 }
 
+// The page keeps sound queued ahead: what starts meanwhile is mixed alone
+// at once, and the queue's next buffer takes each sound on where it left.
+TEST_F(Mixing, SoundsStartedOverAQueueAreMixedAloneAndGoOnFromThere)
+{
+    FSOUND_SAMPLE* hum = sample("hum.wav", audiotest::level(kRate, 0.1));  // 3277, already queued
+    FSOUND_SAMPLE* click = sample("click.wav", audiotest::level(1000, 0.02));  // 655
+    FSOUND_STREAM* shot = FSOUND_Stream_Open(wav("shot.wav", ramp(22050)).c_str(), 0, 0, 0);
+    FSOUND_PlaySound(-1, hum);
+    EXPECT_TRUE(level_between(mixer_.render(441), 0, 441, 3277));
+    std::vector<std::int16_t> ahead(2 * 300, 0x5555);
+    EXPECT_FALSE(AudioLayer::instance().mix_started(ahead.data(), 300));
+    EXPECT_EQ(ahead[0], 0x5555);
+
+    FSOUND_Stream_Play(-1, shot);
+    FSOUND_PlaySound(-1, click);
+    ASSERT_TRUE(AudioLayer::instance().mix_started(ahead.data(), 300));
+    EXPECT_EQ(ahead[0], ramp_at(0, 22050) + 655);
+    EXPECT_EQ(ahead[2 * 299 + 1], ramp_at(299, 22050) + 655);
+    EXPECT_FALSE(AudioLayer::instance().mix_started(ahead.data(), 300));  // once only
+
+    const std::vector<std::int16_t> next = mixer_.render(800);
+    EXPECT_EQ(next[0], 3277 + ramp_at(300, 22050) + 655);
+    EXPECT_EQ(next[2 * 699], 3277 + ramp_at(999, 22050) + 655);
+    EXPECT_EQ(next[2 * 700], 3277 + ramp_at(1000, 22050));  // the click has ended
+
+    // A stream started again is new again; one stopped before the queue
+    // took it is not.
+    FSOUND_Stream_Play(-1, shot);
+    ASSERT_TRUE(AudioLayer::instance().mix_started(ahead.data(), 10));
+    EXPECT_EQ(ahead[0], ramp_at(0, 22050));
+    FSOUND_Stream_Play(-1, shot);
+    FSOUND_Stream_Stop(shot);
+    EXPECT_FALSE(AudioLayer::instance().mix_started(ahead.data(), 10));
+    FSOUND_Stream_Close(shot);
+    FSOUND_Sample_Free(click);
+    FSOUND_Sample_Free(hum);
+}
+
 TEST_F(Mixing, BusySampleVoicesNeverCutAStream)
 {
     FSOUND_STREAM* music = FSOUND_Stream_Open(wav("music.wav", audiotest::level(kRate, 0.1)).c_str(), 0, 0, 0);
