@@ -217,6 +217,7 @@ function browserCpuSeconds(rootPid) {
       });
       await game.mouse.move(...at(790, 590));
       await menuAtRest(game);  // its music playing
+      await player.pause(2000);  // the sound settled in its pace at rest
       rounds.menu.push(await share());
       await player.click(game, ...at(400, 151));  // "Jouer"
       await player.pause(1500);

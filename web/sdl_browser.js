@@ -8,6 +8,11 @@ mergeInto(LibraryManager.library, {
   $TirevaneSdl: {
     // Over the canvas until a mouse is seen leaving it; a finger never is.
     pointerInside: true,
+    // Where the pointer or finger last was on the page, once seen.
+    lastPointer: null,
+    notePointer: function(event) {
+      if (/^mouse(move|down|up)$/.test(event.type)) TirevaneSdl.lastPointer = { pageX: event.pageX, pageY: event.pageY };
+    },
     install: function() {
       var makeSurface = SDL.makeSurface;
       SDL.makeSurface = function(width, height, flags, usePageCanvas, source, rmask, gmask, bmask, amask) {
@@ -43,6 +48,7 @@ mergeInto(LibraryManager.library, {
       // SDL_Init and SDL_SetVideoMode, so they take this one.
       var receive = SDL.receiveEvent;
       SDL.receiveEvent = function(event) {
+        TirevaneSdl.notePointer(event);
         var result = receive.apply(SDL, arguments);
         TirevaneSdl.wake();
         return result;
@@ -90,7 +96,11 @@ mergeInto(LibraryManager.library, {
         if (event.type === 'touchstart' && !held) finger = event.changedTouches[0].identifier;
         var touch = Array.prototype.find.call(event.changedTouches, function(t) { return t.identifier === finger; });
         if (!touch) return;
-        var at = function(type) { return { type: type, button: 0, pageX: touch.pageX, pageY: touch.pageY }; };
+        var at = function(type) {
+          var made = { type: type, button: 0, pageX: touch.pageX, pageY: touch.pageY };
+          TirevaneSdl.notePointer(made);
+          return made;
+        };
         if (event.type !== 'touchend' && event.type !== 'touchcancel') SDL.events.push(at('mousemove'));
         if (event.type === 'touchstart') SDL.events.push(at('mousedown'));
         if (event.type === 'touchend' || event.type === 'touchcancel') {
@@ -179,6 +189,17 @@ mergeInto(LibraryManager.library, {
     while (SDL.rwops.length > 1 && SDL.rwops[SDL.rwops.length - 1] === null) {
       SDL.rwops.pop();
     }
+  },
+
+  // A page cannot move the player's pointer (Emscripten's does nothing):
+  // the game is told where it is instead, as the motion a warp makes, so a
+  // match starts with its visor under the pointer, not at the centre.
+  SDL_WarpMouse__deps: ['$TirevaneSdl'],
+  SDL_WarpMouse: function(x, y) {
+    var at = TirevaneSdl.lastPointer;
+    if (!at) return;
+    SDL.events.push({ type: 'mousemove', pageX: at.pageX, pageY: at.pageY });
+    TirevaneSdl.wake();
   },
 
   // Hides the browser's pointer over the canvas (Emscripten's would lock

@@ -69,6 +69,9 @@ async function settled(ms = 450) {
   const left = seenAt + ms - Date.now();
   if (left > 0) await player.pause(left);
 }
+// The visors' dark outline, around the visor's middle.
+const visorAt = (px, x, y) => countIn(px, x - 32, y - 32, 64, 64, p => p[0] === 12 && p[1] === 12 && p[2] === 16) > 50;
+
 async function clickAt(x, y) {
   await pointerTo(x, y);
   await settled();
@@ -242,9 +245,6 @@ async function playByTouch(browser) {
     if (box.width < 44 || box.height < 44) throw new Error(`${id} is ${box.width}x${box.height} CSS px, under a thumb's 44`);
     await player.tap(page, box.x + box.width / 2, box.y + box.height / 2);
   };
-  // The visors' dark outline, around the visor's middle.
-  const visorAt = (px, x, y) => countIn(px, x - 32, y - 32, 64, 64, p => p[0] === 12 && p[1] === 12 && p[2] === 16) > 50;
-
   await check('touch: a tap skips the intro', async () => {
     await waitScreen('intro', 20, anyDrawn);
     await tapAt(400, 300);
@@ -389,11 +389,17 @@ async function playByTouch(browser) {
     });
 
     let scoreBeforeEscape = null;
-    await check('a match: a hit found on the canvas scores', async () => {
+    await check('a match: its first frame draws the visor under the pointer', async () => {
       await clickAt(400, 151);
       await pointerTo(790, 590);
       await waitScreen('play menu', 10, px => menuShown(px, [255]));
-      await clickAt(400, 295);
+      // The left of "Nouvelle partie": a page cannot move the pointer to
+      // the centre, as the desktop game does when a match starts.
+      await clickAt(250, 295);
+      await waitScreen('a new match, the visor where the click was', 10,
+                       px => matchShown(px) && visorAt(px, 250, 295) && !visorAt(px, 400, 300));
+    });
+    await check('a match: a hit found on the canvas scores', async () => {
       await pointerTo(700, 60);
       states.match = await waitScreen('match with a target', 10, px => matchShown(px) && targetIn(px, 700, 60));
       await hitATarget();
