@@ -96,6 +96,23 @@ void fold_queued_motions(SDL_Event& event)
     note(event);
 }
 
+// The first event `take` gives that is not dropped. It is read into an
+// event of its own and handed over only then: a dropped press must never
+// reach a caller that handles whatever its event holds.
+template <typename Take>
+bool first_kept(SDL_Event& event, Take take)
+{
+    SDL_Event taken;
+    while (take(taken)) {
+        note(taken);
+        if (!dropped(taken)) {
+            event = taken;
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 namespace input {
@@ -109,33 +126,16 @@ void window_opened()
     swallowed = 0;
 }
 
-// Both read into their own event and hand it over only when they return
-// one: a dropped press must never reach a caller that handles whatever its
-// event holds.
 bool wait(SDL_Event& event)
 {
-    SDL_Event taken;
-    while (game_clock().wait_event(taken)) {
-        note(taken);
-        if (!dropped(taken)) {
-            event = taken;
-            return true;
-        }
-    }
-    return false;
+    return first_kept(event, [](SDL_Event& taken) { return game_clock().wait_event(taken); });
 }
 
 bool wait_until(SDL_Event& event, Uint32 deadline)
 {
-    SDL_Event taken;
-    while (game_clock().wait_event_until(taken, deadline)) {
-        note(taken);
-        if (!dropped(taken)) {
-            event = taken;
-            return true;
-        }
-    }
-    return false;
+    return first_kept(event, [deadline](SDL_Event& taken) {
+        return game_clock().wait_event_until(taken, deadline);
+    });
 }
 
 bool poll(SDL_Event& event)

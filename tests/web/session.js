@@ -69,6 +69,15 @@ async function settled(ms = 450) {
   const left = seenAt + ms - Date.now();
   if (left > 0) await player.pause(left);
 }
+// "Jouer", then "Nouvelle partie" clicked at x (its text spans the middle
+// of the screen), from the main menu.
+async function clickNewMatch(x = 400) {
+  await clickAt(400, 151);
+  await pointerTo(790, 590);
+  await waitScreen('play menu', 10, px => menuShown(px, [255]));
+  await clickAt(x, 295);
+}
+
 // The visors' dark outline, around the visor's middle.
 const visorAt = (px, x, y) => countIn(px, x - 32, y - 32, 64, 64, p => p[0] === 12 && p[1] === 12 && p[2] === 16) > 50;
 
@@ -390,12 +399,9 @@ async function playByTouch(browser) {
 
     let scoreBeforeEscape = null;
     await check('a match: its first frame draws the visor under the pointer', async () => {
-      await clickAt(400, 151);
-      await pointerTo(790, 590);
-      await waitScreen('play menu', 10, px => menuShown(px, [255]));
       // The left of "Nouvelle partie": a page cannot move the pointer to
       // the centre, as the desktop game does when a match starts.
-      await clickAt(250, 295);
+      await clickNewMatch(250);
       await waitScreen('a new match, the visor where the click was', 10,
                        px => matchShown(px) && visorAt(px, 250, 295) && !visorAt(px, 400, 300));
     });
@@ -479,10 +485,7 @@ async function playByTouch(browser) {
     });
     await check('a match in a hidden tab pauses and sleeps: no countdown, no wake-ups', async () => {
       await skipIntro();
-      await clickAt(400, 151);
-      await pointerTo(790, 590);
-      await waitScreen('play menu', 10, px => menuShown(px, [255]));
-      await clickAt(400, 295);
+      await clickNewMatch();
       await pointerTo(700, 60);
       await waitScreen('match', 10, matchShown);
       const front = await browser.newPage();
